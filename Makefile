@@ -1,0 +1,46 @@
+# The two commands a new user needs: `make run` and `make test`. Both install what is
+# missing first (scripts/install-deps.sh, apt-get on Debian 12).
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build unit-tests sanitize fuzz wine-tests bench screenshot install clean
+
+run: build
+	./$(BUILD)/app/Pevrand
+
+# Every test: the main build's suite (unit, window, resource and packaging checks), the Wine
+# suite, the fuzzer for a bounded time, and the unit tests again under the sanitizers.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	scripts/wine-tests.sh
+	scripts/fuzz.sh
+	scripts/sanitize.sh
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPEVRAND_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS)
+
+sanitize: deps
+	scripts/sanitize.sh
+
+fuzz: deps
+	scripts/fuzz.sh
+
+wine-tests: deps
+	scripts/wine-tests.sh
+
+bench: build
+	scripts/bench.sh
+
+screenshot: build
+	scripts/screenshot.sh
+
+install: build
+	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
+
+clean:
+	rm -rf build build-*

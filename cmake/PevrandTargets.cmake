@@ -1,0 +1,19 @@
+# Compile options shared by every target of the project.
+#
+# The numbers depend on strict IEEE steps: no fused multiply-add, no fast-math, and on
+# 32-bit x86 the SSE2 unit instead of the x87's extended precision.
+function(pevrand_strict target)
+    target_compile_features(${target} PUBLIC cxx_std_20)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wconversion -Wshadow
+                                                 -ffp-contract=off)
+        if(PEVRAND_WERROR)
+            target_compile_options(${target} PRIVATE -Werror)
+        endif()
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86|X86|AMD64|x86_64)$")
+            target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
+        endif()
+    elseif(MSVC)
+        target_compile_options(${target} PRIVATE /W4 /fp:strict)
+    endif()
+endfunction()

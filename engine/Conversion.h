@@ -1,0 +1,66 @@
+// The conversion engine: one positive value in one of ten neutron quantities, turned into
+// another through the neutron energy in meV.
+//
+// Every working value is a single; each step is evaluated in double precision and rounded to
+// single only where the physics table of the conversion says so. Each step is checked: a zero
+// divisor, a non-finite double or a double too large for single precision throws
+// ArithmeticError. Underflow is not an error.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+
+namespace pevrand
+{
+
+// The ten quantities, in the order in which the Convert command tests the options.
+enum class Quantity {
+    Energy,
+    Wavelength,
+    Nu,
+    Velocity,
+    Momentum,
+    Temperature,
+    Invcm,
+    Q,
+    Dspacing,
+    Tof
+};
+
+// One conversion's single-precision inputs.
+struct ConversionInputs {
+    float InputValue;  // x, in the unit of the input quantity, greater than 0
+    float InputSquare; // single(x * x)
+    float FlightPath;  // total flight path L in metres
+    float Theta;       // Bragg angle in radians, half the scattering angle
+};
+
+// Thrown on division by zero, overflow (of a double, or on rounding to single) or an invalid
+// operation in any step of a conversion or of the significant-figure rounding.
+class ArithmeticError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Fresh inputs: value and square 0, flight path 10 m, theta a quarter of pi.
+ConversionInputs DefaultConversionInputs();
+
+// True when exactly one side is time-of-flight; an unselected side is not.
+bool NeedsFlightPath(std::optional<Quantity> input, std::optional<Quantity> output);
+
+// True when exactly one side is Q or d-spacing; an unselected side is neither.
+bool NeedsAngle(std::optional<Quantity> input, std::optional<Quantity> output);
+
+// Theta in radians from 2 theta in degrees (the caller has checked 0..180):
+// single((Pi * twoTheta) / 360).
+float ThetaFromTwoTheta(float twoTheta);
+
+// The input leg: the neutron energy in meV of inputs.InputValue given in `input`.
+// Throws ArithmeticError.
+float EnergyFromInput(Quantity input, const ConversionInputs &inputs);
+
+// The output leg: the value in `output` of the energy `energyMeV`. Throws ArithmeticError.
+float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs &inputs);
+
+} // namespace pevrand

@@ -1,0 +1,106 @@
+#include "Module1.h"
+
+#include "CheckedMath.h"
+#include "Conversion.h"
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace pevrand
+{
+namespace
+{
+
+using checked::Divide;
+using checked::Finite;
+using checked::ToSingle;
+
+constexpr std::int16_t ShownFigures = 5;
+
+// m rounded to `places` decimal places, an exact half going to the even neighbour. The
+// rounding is decided on the exact binary value of m, 1 <= m < 16, by writing its decimal
+// digits with integer arithmetic; the rounded decimal is then read back as the nearest double.
+double RoundToPlaces(double m, int places)
+{
+    int exponent = 0;
+    const double mantissa = std::frexp(m, &exponent); // m = mantissa * 2^exponent, exponent 1..4
+    const int fractionBits = 53 - exponent;
+    const auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));
+    const std::uint64_t one = std::uint64_t{1} << fractionBits;
+    std::uint64_t fraction = bits & (one - 1);
+
+    // Room for a carry into a new leading digit, two integer digits, the point and 52 decimals:
+    // a binary fraction of 52 bits has no more than 52 decimals.
+    char text[64];
+    char *const first = text + 1;
+    char *end = first;
+    const auto whole = static_cast<unsigned>(bits >> fractionBits);
+    if (whole >= 10)
+        *end++ = static_cast<char>('0' + whole / 10);
+    *end++ = static_cast<char>('0' + whole % 10);
+    *end++ = '.';
+    const int digits = places < fractionBits ? places : fractionBits;
+    for (int i = 0; i < digits; ++i) {
+        fraction *= 10;
+        *end++ = static_cast<char>('0' + (fraction >> fractionBits));
+        fraction &= one - 1;
+    }
+
+    const std::uint64_t half = one / 2;
+    char *last = end[-1] == '.' ? end - 2 : end - 1;
+    const bool odd = ((*last - '0') & 1) != 0;
+    char *begin = first;
+    if (fraction > half || (fraction == half && odd)) {
+        char *digit = last;
+        for (;;) {
+            if (*digit == '.') {
+                --digit;
+                continue;
+            }
+            if (*digit != '9') {
+                ++*digit;
+                break;
+            }
+            *digit = '0';
+            if (digit == first) {
+                *--begin = '1';
+                break;
+            }
+            --digit;
+        }
+    }
+
+    double rounded = 0.0;
+    std::from_chars(begin, end, rounded);
+    return rounded;
+}
+
+} // namespace
+
+float RoundSigFigs(float value, std::int16_t digits)
+{
+    if (!(value > 0.0f))
+        throw ArithmeticError("the logarithm of a value that is not positive");
+    if (digits < 1)
+        throw ArithmeticError("fewer than one significant figure");
+
+    const double ln10 = std::log(10.0);
+    const float lg = ToSingle(Divide(Finite(std::log(static_cast<double>(value))), ln10));
+    const auto n = static_cast<std::int16_t>(std::floor(lg));
+    // frac lies in 0..1; it is exactly 1 when lg is a tiny negative number.
+    const float frac = ToSingle(Finite(static_cast<double>(lg) - static_cast<double>(n)));
+    const double m = Finite(std::exp(Finite(static_cast<double>(frac) * ln10)));
+    const auto places = static_cast<std::int16_t>(digits - 1);
+    const float rm = ToSingle(RoundToPlaces(m, places));
+    return ToSingle(Finite(std::pow(10.0, static_cast<double>(n)) * static_cast<double>(rm)));
+}
+
+std::string ResultText(Result result)
+{
+    if (!result)
+        return {};
+    return SingleText(RoundSigFigs(*result, ShownFigures), ShownFigures);
+}
+
+} // namespace pevrand

@@ -1,0 +1,23 @@
+// Reading numbers from the entry boxes and writing singles as text, the same in every locale:
+// the period is always the decimal separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pevrand
+{
+
+// The leading number of `text`: leading spaces and tabs skipped, then an optional sign,
+// digits with an optional period and more digits (".5" and "5." are numbers), and an optional
+// exponent (e or E, optional sign, at least one digit). Reading stops at the first character
+// that can't continue the number. A text that does not begin with a number reads as 0; a
+// number beyond the double range reads as an infinity of its sign, one below it as 0.
+double ReadNumber(std::string_view text);
+
+// `value` rounded to `significantDigits` significant figures (clamped to 1..17), trailing
+// zeros and a trailing period dropped. Positional when the decimal exponent of the rounded
+// value lies in -4..6, else exponent form such as 1.2346E+10 or 2.5E-05.
+std::string SingleText(float value, int significantDigits = 7);
+
+} // namespace pevrand

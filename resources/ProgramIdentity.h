@@ -1,0 +1,15 @@
+/* The program's identity, held once: the windows, the version record and the build read it
+   here. Plain macros, so that the resource compiler can read this file too. */
+#ifndef PEVRAND_PROGRAM_IDENTITY_H
+#define PEVRAND_PROGRAM_IDENTITY_H
+
+#define PEVRAND_TITLE "Pevrand"
+#define PEVRAND_VERSION_MAJOR 2
+#define PEVRAND_VERSION_MINOR 1
+#define PEVRAND_VERSION_REVISION 0
+#define PEVRAND_AUTHOR_NAME "Pevrand Team"
+#define PEVRAND_AUTHOR_EMAIL "pevrand@druvel.example"
+#define PEVRAND_COMPANY "Druvel Facility"
+#define PEVRAND_EXECUTABLE "Pevrand"
+
+#endif

@@ -1,0 +1,2 @@
+#!/usr/bin/env bash
+echo "fuzz: not yet written"

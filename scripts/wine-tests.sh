@@ -1,0 +1,2 @@
+#!/usr/bin/env bash
+echo "wine-tests: not yet written"
