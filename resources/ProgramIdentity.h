@@ -7,6 +7,9 @@
 #define PEVRAND_VERSION_MAJOR 2
 #define PEVRAND_VERSION_MINOR 1
 #define PEVRAND_VERSION_REVISION 0
+/* The version as the version record's texts write it: major, a point, the minor in two
+   digits. */
+#define PEVRAND_VERSION_TEXT "2.01"
 #define PEVRAND_AUTHOR_NAME "Pevrand Team"
 #define PEVRAND_AUTHOR_EMAIL "pevrand@druvel.example"
 #define PEVRAND_COMPANY "Druvel Facility"

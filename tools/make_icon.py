@@ -1,0 +1,353 @@
+#!/usr/bin/env python3
+"""Draws Pevrand's program icon and writes it out.
+
+The artwork is a neutron (a blue ball marked "n") above a wave that runs into an arrow: the
+particle, its wavelength and the conversion between them. It is drawn from a few shapes in
+unit coordinates, sampled 8 x 8 times per pixel at each size, so that the small images stay
+sharp instead of being scaled down from a large one.
+
+Outputs, relative to the checkout (or to --out):
+  resources/Pevrand.ico   six images: 16, 32 and 48 pixels, each in 16 colours (the standard
+                          VGA palette, one colour per pixel) and in 256 colours (a palette made
+                          for the image), each with its own transparency mask
+  packaging/icons/hicolor/NxN/apps/example.druvel.Pevrand.png
+                          the same artwork at 16, 32 and 48 pixels, true colour with alpha
+
+The output is a pure function of this file: no dates, no randomness. `--check` draws
+everything into memory and fails when a committed file differs from it.
+
+Uses only the Python standard library.
+"""
+
+import argparse
+import math
+import pathlib
+import struct
+import sys
+import zlib
+
+SAMPLES = 8  # per pixel along each axis
+ICON_SIZES = (16, 32, 48)
+DESKTOP_ID = "example.druvel.Pevrand"
+
+# The 16 colours every 4-bit icon is drawn in: the standard VGA palette, in its usual order.
+VGA = (
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+)
+VGA_NAVY, VGA_RED, VGA_BLUE, VGA_AQUA, VGA_WHITE = 4, 9, 12, 14, 15
+
+
+# --- The artwork -------------------------------------------------------------------------
+#
+# `Artwork(size)` answers, for one point of the image in pixel units, the colour there: a
+# true colour and the VGA index the 16-colour image uses, or None where the icon is
+# transparent. The straight edges fall on pixel borders of the 16-pixel image, so that it
+# reads as clean pixel art.
+
+
+def _mix(a, b, t):
+    t = min(max(t, 0.0), 1.0)
+    return tuple(x + (y - x) * t for x, y in zip(a, b))
+
+
+class Artwork:
+    BALL_RIM = (16, 32, 96)
+    BALL_LIGHT = (140, 200, 255)
+    BALL_DARK = (24, 72, 200)
+    LETTER = (255, 255, 255)
+    WAVE = (232, 56, 16)
+
+    def __init__(self, size):
+        # Every measure is given in pixels of the 16-pixel image and scaled by `px`, so the
+        # 32- and 48-pixel images are the same drawing, twice and three times as fine.
+        px = size / 16.0
+        # The neutron: a ball in the upper left, with a rim.
+        self.cx, self.cy = 6.5 * px, 5.5 * px
+        self.radius = 5.5 * px
+        self.rim = max(1.0, round(0.75 * px))
+        # The letter n on the ball: two stems joined by an arch.
+        self.stroke = 1.0 * px
+        self.n_left, self.n_right = 4.0 * px, 9.0 * px
+        self.n_top, self.n_bottom = 3.0 * px, 8.0 * px
+        # The wave along the bottom, running into an arrow at the right.
+        self.wave_y = 13.5 * px
+        self.wave_amp = 1.0 * px
+        self.wave_len = 6.0 * px
+        self.wave_x0, self.wave_x1 = 0.5 * px, 11.5 * px
+        self.wave_half = (0.6 if size <= 16 else 0.75) * px  # one clean pixel at 16
+        self.arrow_base, self.arrow_tip = 11.0 * px, 15.75 * px
+        self.arrow_half = 2.5 * px
+        # The highlight on the ball, and how far the light reaches.
+        self.hx, self.hy = self.cx - 0.55 * self.radius, self.cy - 0.55 * self.radius
+        self.spot = 0.25 * self.radius
+        self.reach = 1.5 * self.radius
+
+    # The wave's centre line and its slope; the phase brings the wave back to its axis where
+    # it meets the arrow.
+    def _wave_at(self, x):
+        k = 2.0 * math.pi / self.wave_len
+        phase = k * (x - self.wave_x1)
+        return self.wave_y - self.wave_amp * math.sin(phase), -self.wave_amp * k * math.cos(phase)
+
+    def _in_wave(self, x, y):
+        if x < self.wave_x0 or x > self.wave_x1:
+            return False
+        centre, slope = self._wave_at(x)
+        return abs(y - centre) <= self.wave_half * math.sqrt(1.0 + slope * slope)
+
+    def _in_arrow(self, x, y):
+        if x < self.arrow_base or x > self.arrow_tip:
+            return False
+        return abs(y - self.wave_y) <= self.arrow_half * (self.arrow_tip - x) / (
+            self.arrow_tip - self.arrow_base)
+
+    def _in_letter(self, x, y):
+        s = self.stroke
+        if not (self.n_left <= x <= self.n_right and self.n_top <= y <= self.n_bottom):
+            return False
+        if x <= self.n_left + s or x >= self.n_right - s:
+            # The stems; the right one starts below the arch's top.
+            return x <= self.n_left + s or y >= self.n_top + 0.5 * s
+        # The arch: the top of a ring spanning the stems.
+        ar = (self.n_right - self.n_left) / 2.0
+        ax, ay = self.n_left + ar, self.n_top + ar
+        return y <= ay and ar - s <= math.hypot(x - ax, y - ay) <= ar
+
+    def colour(self, x, y):
+        # The wave and its arrow lie in front of the ball.
+        if self._in_wave(x, y) or self._in_arrow(x, y):
+            return self.WAVE, VGA_RED
+        r = math.hypot(x - self.cx, y - self.cy)
+        if r > self.radius:
+            return None
+        if r > self.radius - self.rim:
+            return self.BALL_RIM, VGA_NAVY
+        if self._in_letter(x, y):
+            return self.LETTER, VGA_WHITE
+        # Lit from the upper left: a small bright spot, then darker towards the lower right.
+        t = math.hypot(x - self.hx, y - self.hy)
+        if t < self.spot:
+            return _mix(self.LETTER, self.BALL_LIGHT, t / self.spot), VGA_AQUA
+        return _mix(self.BALL_LIGHT, self.BALL_DARK, (t - self.spot) / (self.reach - self.spot)), VGA_BLUE
+
+
+def render(size):
+    """Samples the artwork at `size` pixels. Returns rows of pixels, each (rgb, alpha, vga)
+    with rgb the mean colour of the covered samples, alpha the covered fraction and vga the
+    VGA colour most of them have (None where no sample is covered)."""
+    art = Artwork(size)
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            total = [0.0, 0.0, 0.0]
+            covered = 0
+            votes = {}
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    hit = art.colour(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    if hit is None:
+                        continue
+                    rgb, vga = hit
+                    covered += 1
+                    for c in range(3):
+                        total[c] += rgb[c]
+                    votes[vga] = votes.get(vga, 0) + 1
+            if covered == 0:
+                row.append(((0, 0, 0), 0.0, None))
+                continue
+            rgb = tuple(int(math.floor(t / covered + 0.5)) for t in total)
+            # Most votes wins; a tie goes to the lower index (the darker rim colours).
+            vga = min(votes, key=lambda i: (-votes[i], i))
+            row.append((rgb, covered / (SAMPLES * SAMPLES), vga))
+        rows.append(row)
+    return rows
+
+
+def opaque(pixel):
+    """An icon pixel is drawn where at least half of it is covered."""
+    return pixel[1] >= 0.5
+
+
+# --- 256-colour palette ------------------------------------------------------------------
+
+
+def median_cut(colours, count):
+    """Reduces a {rgb: pixels} histogram to at most `count` colours by median cut."""
+    boxes = [sorted(colours.items())]
+    while len(boxes) < count:
+        # Split the box with the widest channel range, weighted by its pixel count.
+        best, best_key = None, None
+        for index, box in enumerate(boxes):
+            if len(box) < 2:
+                continue
+            spans = [max(c[0][ch] for c in box) - min(c[0][ch] for c in box) for ch in range(3)]
+            weight = sum(n for _, n in box)
+            key = (max(spans) * weight, -index)
+            if best_key is None or key > best_key:
+                best, best_key = index, key
+        if best is None:
+            break
+        box = boxes.pop(best)
+        spans = [max(c[0][ch] for c in box) - min(c[0][ch] for c in box) for ch in range(3)]
+        channel = spans.index(max(spans))
+        box.sort(key=lambda c: (c[0][channel], c[0]))
+        half = sum(n for _, n in box) / 2.0
+        running, cut = 0, 1
+        for i, (_, n) in enumerate(box[:-1]):
+            running += n
+            cut = i + 1
+            if running >= half:
+                break
+        boxes[best:best] = [box[:cut], box[cut:]]
+    palette = []
+    for box in boxes:
+        weight = sum(n for _, n in box)
+        palette.append(tuple(int(math.floor(sum(c[ch] * n for c, n in box) / weight + 0.5))
+                             for ch in range(3)))
+    return palette
+
+
+def nearest(palette, rgb):
+    return min(range(len(palette)),
+               key=lambda i: (sum((a - b) ** 2 for a, b in zip(palette[i], rgb)), i))
+
+
+# --- ICO ---------------------------------------------------------------------------------
+
+
+def _rows_bottom_up(rows):
+    return list(reversed(rows))
+
+
+def _pad4(data):
+    return data + b"\0" * (-len(data) % 4)
+
+
+def bmp_entry(rows, bits):
+    """One icon image: BITMAPINFOHEADER, palette, colour (XOR) bitmap and AND mask, rows
+    bottom up, each padded to four bytes. Transparent pixels are black in the colour bitmap
+    and set in the mask, so that they show the screen unchanged."""
+    size = len(rows)
+    if bits == 4:
+        palette = list(VGA)
+        indexes = [[p[2] if opaque(p) else 0 for p in row] for row in rows]
+    else:
+        histogram = {}
+        for row in rows:
+            for p in row:
+                if opaque(p):
+                    histogram[p[0]] = histogram.get(p[0], 0) + 1
+        # Index 0 stays black: the colour of every transparent pixel.
+        palette = [(0, 0, 0)] + median_cut(histogram, 255)
+        lookup = {rgb: nearest(palette, rgb) for rgb in sorted(histogram)}
+        indexes = [[lookup[p[0]] if opaque(p) else 0 for p in row] for row in rows]
+        palette += [(0, 0, 0)] * (256 - len(palette))
+
+    colour = b""
+    for row in _rows_bottom_up(indexes):
+        if bits == 4:
+            packed = bytes((row[i] << 4) | row[i + 1] for i in range(0, size, 2))
+        else:
+            packed = bytes(row)
+        colour += _pad4(packed)
+
+    mask = b""
+    for row in _rows_bottom_up(rows):
+        bitsrow = bytearray((size + 7) // 8)
+        for x, p in enumerate(row):
+            if not opaque(p):
+                bitsrow[x // 8] |= 0x80 >> (x % 8)
+        mask += _pad4(bytes(bitsrow))
+
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, bits, 0,
+                         len(colour) + len(mask), 0, 0, 1 << bits, 0)
+    quads = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    return header + quads + colour + mask
+
+
+def ico_file(images):
+    """An ICO file of `images`, a list of (size, bits, entry bytes), kept in that order."""
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    data = b""
+    for size, bits, entry in images:
+        colours = 1 << bits if bits < 8 else 0
+        out += struct.pack("<BBBBHHII", size, size, colours, 0, 1, bits, len(entry), offset)
+        offset += len(entry)
+        data += entry
+    return out + data
+
+
+# --- PNG ---------------------------------------------------------------------------------
+
+
+def _chunk(kind, payload):
+    body = kind + payload
+    return struct.pack(">I", len(payload)) + body + struct.pack(">I", zlib.crc32(body))
+
+
+def png_file(rows):
+    """A true-colour PNG with alpha of the rendered rows, without time or text chunks."""
+    size = len(rows)
+    raw = b""
+    for row in rows:
+        raw += b"\0"  # no filter
+        for rgb, alpha, _ in row:
+            a = int(math.floor(alpha * 255 + 0.5))
+            raw += bytes(rgb if a else (0, 0, 0)) + bytes((a,))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + _chunk(b"IHDR", header)
+            + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+
+
+# --- Main --------------------------------------------------------------------------------
+
+
+def outputs():
+    """Every output file: {path relative to the checkout: bytes}."""
+    rendered = {size: render(size) for size in ICON_SIZES}
+    images = []
+    for size in ICON_SIZES:
+        for bits in (4, 8):
+            images.append((size, bits, bmp_entry(rendered[size], bits)))
+    files = {"resources/Pevrand.ico": ico_file(images)}
+    for size in ICON_SIZES:
+        path = f"packaging/icons/hicolor/{size}x{size}/apps/{DESKTOP_ID}.png"
+        files[path] = png_file(rendered[size])
+    return files
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    root = pathlib.Path(__file__).resolve().parent.parent
+    parser.add_argument("--out", type=pathlib.Path, default=root,
+                        help="directory to write into (default: the checkout)")
+    parser.add_argument("--check", action="store_true",
+                        help="write nothing; fail if a file under --out differs")
+    args = parser.parse_args()
+
+    stale = []
+    for relative, data in outputs().items():
+        path = args.out / relative
+        if args.check:
+            if not path.is_file() or path.read_bytes() != data:
+                stale.append(relative)
+            continue
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+        print(f"wrote {path} ({len(data)} bytes)")
+    if stale:
+        print("out of date with tools/make_icon.py (run it and commit the result):",
+              file=sys.stderr)
+        for relative in stale:
+            print(f"  {relative}", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
