@@ -26,7 +26,7 @@ cp fuzz/corpus/* "$work/"
 log="$build/fuzz.log"
 status=0
 "$build/fuzz/convert_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" >"$log" 2>&1 || status=$?
+    -dict=fuzz/convert.dict -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" >"$log" 2>&1 || status=$?
 
 # The fuzzer's last status line and its final statistics.
 grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -n 1 || true
