@@ -14,7 +14,8 @@ packages=(
   # desktop integration checks
   desktop-file-utils appstream
   # the Windows side, cross-built and run under Wine
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64
   # icon generator
   python3
 )
