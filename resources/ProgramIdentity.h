@@ -14,5 +14,8 @@
 #define PEVRAND_AUTHOR_EMAIL "pevrand@druvel.example"
 #define PEVRAND_COMPANY "Druvel Facility"
 #define PEVRAND_EXECUTABLE "Pevrand"
+/* The program's id on a Linux desktop (reverse DNS of the e-mail domain): the name of its
+   menu entry, metainfo and icons, and the application's desktop file name. */
+#define PEVRAND_DESKTOP_ID "example.druvel.Pevrand"
 
 #endif

@@ -2,19 +2,20 @@
 """Draws Pevrand's program icon and writes it out.
 
 The artwork is a neutron (a blue ball marked "n") above a wave that runs into an arrow: the
-particle, its wavelength and the conversion between them. It is drawn from a few shapes in
-unit coordinates, sampled 8 x 8 times per pixel at each size, so that the small images stay
-sharp instead of being scaled down from a large one.
+particle, its wavelength and the conversion between them. It is drawn from a few shapes
+measured in pixels of the 16-pixel image and sampled 8 x 8 times per pixel at each size, so
+that the small images stay sharp instead of being scaled down from a large one.
 
 Outputs, relative to the checkout (or to --out):
   resources/Pevrand.ico   six images: 16, 32 and 48 pixels, each in 16 colours (the standard
                           VGA palette, one colour per pixel) and in 256 colours (a palette made
                           for the image), each with its own transparency mask
-  packaging/icons/hicolor/NxN/apps/example.druvel.Pevrand.png
+  packaging/icons/hicolor/NxN/apps/<PEVRAND_DESKTOP_ID>.png
                           the same artwork at 16, 32 and 48 pixels, true colour with alpha
 
-The output is a pure function of this file: no dates, no randomness. `--check` draws
-everything into memory and fails when a committed file differs from it.
+The output depends only on this file and the desktop id in resources/ProgramIdentity.h: no
+dates, no randomness. `--check` draws everything in memory and fails when a committed file
+differs from it.
 
 Uses only the Python standard library.
 """
@@ -22,13 +23,20 @@ Uses only the Python standard library.
 import argparse
 import math
 import pathlib
+import re
 import struct
 import sys
 import zlib
 
 SAMPLES = 8  # per pixel along each axis
 ICON_SIZES = (16, 32, 48)
-DESKTOP_ID = "example.druvel.Pevrand"
+
+
+def desktop_id(root):
+    """The program's desktop id, which names the PNGs, from the identity header."""
+    header = (root / "resources" / "ProgramIdentity.h").read_text(encoding="utf-8")
+    return re.search(r'#define PEVRAND_DESKTOP_ID "([^"]+)"', header).group(1)
+
 
 # The 16 colours every 4-bit icon is drawn in: the standard VGA palette, in its usual order.
 VGA = (
@@ -131,7 +139,8 @@ class Artwork:
         t = math.hypot(x - self.hx, y - self.hy)
         if t < self.spot:
             return _mix(self.LETTER, self.BALL_LIGHT, t / self.spot), VGA_AQUA
-        return _mix(self.BALL_LIGHT, self.BALL_DARK, (t - self.spot) / (self.reach - self.spot)), VGA_BLUE
+        shade = (t - self.spot) / (self.reach - self.spot)
+        return _mix(self.BALL_LIGHT, self.BALL_DARK, shade), VGA_BLUE
 
 
 def render(size):
@@ -307,7 +316,7 @@ def png_file(rows):
 # --- Main --------------------------------------------------------------------------------
 
 
-def outputs():
+def outputs(root):
     """Every output file: {path relative to the checkout: bytes}."""
     rendered = {size: render(size) for size in ICON_SIZES}
     images = []
@@ -315,8 +324,9 @@ def outputs():
         for bits in (4, 8):
             images.append((size, bits, bmp_entry(rendered[size], bits)))
     files = {"resources/Pevrand.ico": ico_file(images)}
+    name = desktop_id(root)
     for size in ICON_SIZES:
-        path = f"packaging/icons/hicolor/{size}x{size}/apps/{DESKTOP_ID}.png"
+        path = f"packaging/icons/hicolor/{size}x{size}/apps/{name}.png"
         files[path] = png_file(rendered[size])
     return files
 
@@ -331,7 +341,7 @@ def main():
     args = parser.parse_args()
 
     stale = []
-    for relative, data in outputs().items():
+    for relative, data in outputs(root).items():
         path = args.out / relative
         if args.check:
             if not path.is_file() or path.read_bytes() != data:
