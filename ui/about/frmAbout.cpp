@@ -1,0 +1,283 @@
+#include "frmAbout.h"
+
+#include "FactorsPicture.h"
+#include "resources/ProgramIdentity.h"
+#include "ui/about/SysInfoLauncher.h"
+#include "ui/main/ProgramMessage.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <vector>
+
+namespace pevrand
+{
+
+namespace
+{
+
+// The window's places are kept in twips, at 15 twips a logical pixel; every one of them is a
+// whole number of pixels.
+constexpr int TwipsPerPixel = 15;
+
+constexpr int Pixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+
+constexpr QRect Twips(int left, int top, int width, int height)
+{
+    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
+}
+
+constexpr QSize ClientSize(Pixels(7215), Pixels(3945));
+
+// The program icon, painted at the resolution of the screen it is on.
+class IconPicture final : public QWidget
+{
+public:
+    IconPicture(const QIcon &icon, QWidget *parent) : QWidget(parent), icon_(icon) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        icon_.paint(&painter, rect());
+    }
+
+private:
+    QIcon icon_;
+};
+
+QLabel *MakeLabel(QWidget *window, const char *name, QRect geometry, bool blackText)
+{
+    auto *label = new QLabel(window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (blackText) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QWidget *MakeLine(QWidget *window, QRect geometry, QColor colour, int index)
+{
+    auto *line = new QWidget(window);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setProperty("Index", index);
+    line->setGeometry(geometry);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+    line->setAutoFillBackground(true);
+    return line;
+}
+
+QPushButton *MakeButton(QWidget *window, const char *name, const QString &caption, QRect geometry)
+{
+    auto *button = new QPushButton(caption, window);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+// True when every label's text fits its box on one line and every button's caption fits
+// inside the button's margins, in `font`.
+bool TextsFit(const QFont &font, const std::vector<const QLabel *> &labels,
+              const std::vector<const QPushButton *> &buttons)
+{
+    const QFontMetrics metrics(font);
+    const auto fits = [&metrics](const QLabel *label) {
+        return metrics.horizontalAdvance(label->text()) <= label->width() &&
+               metrics.height() <= label->height();
+    };
+    const auto captionFits = [&metrics](const QPushButton *button) {
+        const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+        const int margins = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        return metrics.horizontalAdvance(caption) + margins <= button->width() &&
+               metrics.height() <= button->height();
+    };
+    return std::ranges::all_of(labels, fits) && std::ranges::all_of(buttons, captionFits);
+}
+
+void ShowLauncherMessage(const std::string &text)
+{
+    ShowProgramMessage(QString::fromStdString(text));
+}
+
+} // namespace
+
+frmAbout::frmAbout()
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A tool window stays out of the task bar. Qt takes a tool window for a helper that must
+    // not keep the program running, so the attribute that lets it do so is set back: the
+    // program ends only when this window, too, is closed.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
+    setFixedSize(ClientSize);
+    createControls();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+}
+
+void frmAbout::createControls()
+{
+    Image2 = new IconPicture(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")), this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(Twips(240, 240, 480, 480));
+
+    lblTitle = MakeLabel(this, "lblTitle", Twips(960, 240, 3885, 240), true);
+    lblVersion = MakeLabel(this, "lblVersion", Twips(960, 480, 3885, 225), false);
+    lblDescription = MakeLabel(this, "lblDescription", Twips(960, 720, 3885, 330), true);
+
+    Image1 = new FactorsPicture(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(Twips(840, 1080, 6120, 1995));
+
+    // The etched separator: the grey line lies over the upper row of the white one.
+    Line1[0] =
+        MakeLine(this, QRect(Pixels(120), Pixels(3240), Pixels(7080 - 120), 2), Qt::white, 0);
+    Line1[1] = MakeLine(this, QRect(Pixels(90), Pixels(3240), Pixels(7080 - 90), 1),
+                        QColor(128, 128, 128), 1);
+    Line1[1]->raise();
+
+    lblDisclaimer = MakeLabel(this, "lblDisclaimer", Twips(255, 3465, 3870, 345), true);
+
+    cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
+                            Twips(4320, 3480, 1245, 345));
+    cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), Twips(5760, 3480, 1260, 345));
+    // OK is the default button; a button with the focus takes Enter for itself, so Enter
+    // presses System Info while that has the focus.
+    cmdOK->setDefault(true);
+    setTabOrder(cmdOK, cmdSysInfo);
+    cmdOK->setFocus();
+}
+
+frmAbout *frmAbout::OpenWindow()
+{
+    // A closed About window is hidden at once and deleted a moment later; only a visible one
+    // counts as open.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *about = qobject_cast<frmAbout *>(window); about && about->isVisible()) {
+            return about;
+        }
+    }
+    return nullptr;
+}
+
+frmAbout *frmAbout::ShowFor(QWidget *mainWindow)
+{
+    frmAbout *about = OpenWindow();
+    if (about == nullptr) {
+        about = new frmAbout;
+        about->Form_Load();
+        about->placeCentredOver(mainWindow);
+        about->show();
+    } else {
+        about->setWindowState(about->windowState() & ~Qt::WindowMinimized);
+    }
+    about->raise();
+    about->activateWindow();
+    return about;
+}
+
+void frmAbout::placeCentredOver(const QWidget *mainWindow)
+{
+    const bool overWindow = mainWindow != nullptr && mainWindow->isVisible();
+    const QScreen *screen = overWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen->availableGeometry();
+    QRect client(QPoint(0, 0), ClientSize);
+    client.moveCenter(overWindow ? mainWindow->geometry().center() : available.center());
+    // Never partly off the screen when the main window is near an edge.
+    const QPoint last(available.x() + available.width() - client.width(),
+                      available.y() + available.height() - client.height());
+    client.moveLeft(std::clamp(client.left(), available.x(), std::max(available.x(), last.x())));
+    client.moveTop(std::clamp(client.top(), available.y(), std::max(available.y(), last.y())));
+    setGeometry(client);
+}
+
+void frmAbout::Form_Load()
+{
+    const QString title = QStringLiteral(PEVRAND_TITLE);
+    setWindowTitle(QStringLiteral("About ") + title);
+    lblVersion->setText(QStringLiteral("Version ") + QString::number(PEVRAND_VERSION_MAJOR) +
+                        QLatin1Char('.') + QString::number(PEVRAND_VERSION_MINOR));
+    lblTitle->setText(title + QStringLiteral(" : Neutron Units Converter"));
+    lblDisclaimer->setText(QStringLiteral("Use at your own risk!"));
+    lblDescription->setText(QStringLiteral("Author: ") + QStringLiteral(PEVRAND_AUTHOR_NAME) +
+                            QLatin1Char(' ') + QStringLiteral(PEVRAND_AUTHOR_EMAIL));
+    makeTextsFit();
+}
+
+// The boxes keep their places whatever the desktop's font. Where that font is too wide for
+// a text, the window's font is made smaller, half a point at a time (down to 7 points), until
+// every label and caption fits its box.
+void frmAbout::makeTextsFit()
+{
+    const std::vector<const QLabel *> labels{lblTitle, lblVersion, lblDescription, lblDisclaimer};
+    const std::vector<const QPushButton *> buttons{cmdSysInfo, cmdOK};
+    QFont fitted = font();
+    const bool inPoints = fitted.pointSizeF() > 0;
+    while (!TextsFit(fitted, labels, buttons)) {
+        if (inPoints && fitted.pointSizeF() > 7) {
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+        } else if (!inPoints && fitted.pixelSize() > 9) {
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        } else {
+            break;
+        }
+    }
+    setFont(fitted);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // OK is also the cancel button: Escape presses it.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmAbout::StartSysInfo()
+{
+    const auto platform = MakeSystemPlatform(ShowLauncherMessage);
+    pevrand::StartSysInfo(*platform);
+}
+
+bool frmAbout::GetKeyValue(std::int32_t KeyRoot, const std::string &KeyName,
+                           const std::string &SubKeyRef, std::string &KeyVal)
+{
+    const auto platform = MakeSystemPlatform(ShowLauncherMessage);
+    return pevrand::GetKeyValue(*platform, KeyRoot, KeyName, SubKeyRef, KeyVal);
+}
+
+} // namespace pevrand
