@@ -7,8 +7,8 @@ packages=(
   # build
   build-essential cmake make pkg-config clang libclang-rt-14-dev
   # windows and window tests
-  qt6-base-dev libgl-dev xvfb xauth x11-utils imagemagick
-  fonts-liberation fonts-comic-neue
+  qt6-base-dev libgl-dev xvfb xauth x11-utils imagemagick xdotool
+  fonts-liberation fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra
   # unit tests and benchmarks
   libgtest-dev libbenchmark-dev
   # desktop integration checks
