@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -111,6 +112,12 @@ struct SearchCase {
     std::vector<std::string> path;
     const char *found; // below the scratch directory; empty when nothing is found
 };
+
+// Rows print as their names, so test names stay readable.
+void PrintTo(const SearchCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class DesktopSearchRow : public testing::TestWithParam<SearchCase>
 {
@@ -256,6 +263,12 @@ struct FailedStart {
     bool executable;
     const char *start; // below the scratch directory; "" starts the empty path
 };
+
+// Rows print as their names, so test names stay readable.
+void PrintTo(const FailedStart &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class DesktopFailedStartRow : public testing::TestWithParam<FailedStart>
 {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,12 @@ struct ReadCase {
     bool result;
     std::string keyVal; // after the call, starting from "on entry"
 };
+
+// Rows print as their names, so test names stay readable.
+void PrintTo(const ReadCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class GetKeyValueRow : public testing::TestWithParam<ReadCase>
 {
@@ -126,6 +133,12 @@ struct StartCase {
     std::vector<std::string> starts; // every start attempted, in order
     bool message;
 };
+
+// Rows print as their names, so test names stay readable.
+void PrintTo(const StartCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class StartSysInfoRow : public testing::TestWithParam<StartCase>
 {
