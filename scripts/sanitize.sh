@@ -10,9 +10,9 @@ cd "$(dirname "$0")/.."
 build=build-asan
 jobs="${SANITIZE_JOBS:-2}"
 flags="-fsanitize=address,undefined -fsanitize=float-cast-overflow -fno-sanitize-recover=all"
-flags+=" -fno-omit-frame-pointer"
+flags+=" -fno-omit-frame-pointer -O1 -gline-tables-only"
 
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=None \
     -DPEVRAND_WITH_QT=OFF -DPEVRAND_BENCH=OFF -DPEVRAND_FUZZ=OFF -DPEVRAND_WERROR=ON \
     "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags" >/dev/null
 cmake --build "$build" -j"$jobs"
