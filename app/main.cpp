@@ -1,16 +1,12 @@
-// Until the main window lands: shows the start-up conversion.
-#include "ui/main/ConvertCommand.h"
+// Pevrand's start: the main window, then the event loop until the last window is gone.
+#include "ui/main/frmPevrand.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const auto outcome = pevrand::RunConvert(
-        {"25", "", "", pevrand::Quantity::Energy, pevrand::Quantity::Wavelength});
-    QLabel label(QString::fromStdString("25 meV = " + outcome.OutputText + " Angstroms"));
-    label.setWindowTitle("Pevrand : Neutron Units Converter");
-    label.show();
+    auto *window = new pevrand::frmPevrand; // deletes itself when closed
+    window->show();
     return app.exec();
 }

@@ -1,0 +1,731 @@
+// The main window driven through its real widgets, found by their names.
+#include "ui/main/frmPevrand.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTest>
+#include <QTimer>
+
+using pevrand::frmPevrand;
+
+namespace
+{
+
+// What a message box showed.
+struct Message {
+    QString text, title, objectName;
+    qsizetype buttons;
+    QMessageBox::Icon icon;
+    Qt::WindowModality modality;
+};
+
+// Answers every modal window that opens while a test runs: records a message box and presses
+// Enter on it, closes anything else. So an unexpected message fails a test instead of hanging it.
+class ModalAnswerer : public QObject
+{
+public:
+    ModalAnswerer()
+    {
+        Timer.setInterval(5);
+        connect(&Timer, &QTimer::timeout, this, &ModalAnswerer::answer);
+        Timer.start();
+    }
+
+    QList<Message> Messages;
+    QStringList Others;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            Others.append(modal->metaObject()->className());
+            modal->close();
+            return;
+        }
+        Messages.append({box->text(), box->windowTitle(), box->objectName(), box->buttons().size(),
+                         box->icon(), box->windowModality()});
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    QTimer Timer;
+};
+
+} // namespace
+
+class FrmPevrandTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithTheFirstResult();
+    void messagesThroughTheWindow_data();
+    void messagesThroughTheWindow();
+    void enterConvertsFromEachBox_data();
+    void enterConvertsFromEachBox();
+    void editsClearOnlyWhatTheyInvalidate_data();
+    void editsClearOnlyWhatTheyInvalidate();
+    void everyOptionClickClears_data();
+    void everyOptionClickClears();
+    void arrowKeysMoveTheSelection_data();
+    void arrowKeysMoveTheSelection();
+    void clicksMoveTheFocus_data();
+    void clicksMoveTheFocus();
+    void accessKeys_data();
+    void accessKeys();
+    void pushButtonsTakeEnterAndSpace_data();
+    void pushButtonsTakeEnterAndSpace();
+    void escapeAndEnterElsewhereDoNothing();
+    void outputIsReadOnlyButCopyable();
+    void screenReaderNamesAndResult_data();
+    void screenReaderNamesAndResult();
+    void tabVisitsOneStopPerGroup_data();
+    void tabVisitsOneStopPerGroup();
+    void captionsFitTheirControls_data();
+    void captionsFitTheirControls();
+    void fixedSizeCentredNoMaximise();
+    void quitAndCloseBoxEndTheWindow_data();
+    void quitAndCloseBoxEndTheWindow();
+
+private:
+    template <class Widget = QWidget> Widget *get(const QString &name) const
+    {
+        auto *widget = Window->findChild<Widget *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit *output() const { return get<QLineEdit>("txtOutputVal"); }
+    void select(const QString &option) const { get<QRadioButton>(option)->setChecked(true); }
+    // Fills the boxes, selects the units and converts; the output then shows a result.
+    void convert(const QString &in, const QString &out, const QString &value = "25");
+
+    QPointer<frmPevrand> Window;
+    ModalAnswerer *Answerer = nullptr;
+};
+
+void FrmPevrandTest::init()
+{
+    Answerer = new ModalAnswerer;
+    Window = new frmPevrand;
+    Window->show();
+    QVERIFY(QTest::qWaitForWindowActive(Window));
+}
+
+void FrmPevrandTest::cleanup()
+{
+    delete Window;
+    // Whatever else a test opened (the About window) goes too.
+    for (QWidget *top : QApplication::topLevelWidgets())
+        top->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<Message> messages = Answerer->Messages;
+    const QStringList others = Answerer->Others;
+    delete Answerer;
+    QVERIFY2(messages.isEmpty(), qPrintable("unexpected message: " + messages.value(0).text));
+    QVERIFY2(others.isEmpty(), qPrintable("unexpected modal window: " + others.join(", ")));
+}
+
+void FrmPevrandTest::convert(const QString &in, const QString &out, const QString &value)
+{
+    select(in);
+    select(out);
+    get<QLineEdit>("txtInputVal")->setText(value);
+    get<QLineEdit>("txtTwotheta")->setText("90");
+    get<QLineEdit>("txtTotalflightpath")->setText("10");
+    QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
+    QVERIFY(!output()->text().isEmpty());
+}
+
+void FrmPevrandTest::startsWithTheFirstResult()
+{
+    QCOMPARE(get<QLineEdit>("txtInputVal")->text(), "25");
+    QVERIFY(get<QRadioButton>("optEnergyIn")->isChecked());
+    QVERIFY(get<QRadioButton>("optWavelengthOut")->isChecked());
+    QCOMPARE(get<QLineEdit>("txtTwotheta")->text(), "");
+    QCOMPARE(get<QLineEdit>("txtTotalflightpath")->text(), "");
+    QCOMPARE(output()->text(), "1.8087");
+    QVERIFY(output()->isReadOnly());
+    QCOMPARE(QApplication::focusWidget(), get("txtInputVal"));
+    QCOMPARE(Window->windowTitle(), "Pevrand : Neutron Units Converter");
+    QCOMPARE(get<QLabel>("lblAuthor")->text(),
+             "Author: Pevrand Team pevrand@druvel.example    Date: July 2001");
+}
+
+void FrmPevrandTest::messagesThroughTheWindow_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("twoTheta");
+    QTest::addColumn<QString>("flightPath");
+    QTest::addColumn<QString>("in"); // empty: no input option selected
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("empty value") << ""
+                                 << ""
+                                 << ""
+                                 << "optEnergyIn"
+                                 << "optWavelengthOut"
+                                 << "No input value specified"
+                                 << "txtInputVal";
+    QTest::newRow("blank value is not empty, focus stays") << "  "
+                                                           << ""
+                                                           << ""
+                                                           << "optEnergyIn"
+                                                           << "optWavelengthOut"
+                                                           << "Non-positive values not allowed"
+                                                           << "cmdConvert";
+    QTest::newRow("negative value beats an empty flight path") << "-5"
+                                                               << ""
+                                                               << ""
+                                                               << "optTofIn"
+                                                               << "optEnergyOut"
+                                                               << "Non-positive values not allowed"
+                                                               << "cmdConvert";
+    QTest::newRow("empty flight path, time-of-flight in") << "1000"
+                                                          << ""
+                                                          << ""
+                                                          << "optTofIn"
+                                                          << "optEnergyOut"
+                                                          << "Total flight path not specified"
+                                                          << "txtTotalflightpath";
+    QTest::newRow("zero flight path, time-of-flight out") << "25"
+                                                          << ""
+                                                          << "0"
+                                                          << "optEnergyIn"
+                                                          << "optTofOut"
+                                                          << "Total flight path must be positive"
+                                                          << "txtTotalflightpath";
+    QTest::newRow("empty angle, Q out") << "25"
+                                        << ""
+                                        << ""
+                                        << "optEnergyIn"
+                                        << "optQOut"
+                                        << "Scattering angle not specified"
+                                        << "txtTwotheta";
+    QTest::newRow("angle above 180") << "25"
+                                     << "181"
+                                     << ""
+                                     << "optEnergyIn"
+                                     << "optQOut"
+                                     << "2 theta must be in the range 0 to 180 degrees"
+                                     << "txtTwotheta";
+    QTest::newRow("zero angle, d-spacing out")
+        << "25"
+        << "0"
+        << ""
+        << "optEnergyIn"
+        << "optDspacingOut"
+        << "2 theta must be greater than 0 for this conversion"
+        << "txtTwotheta";
+    QTest::newRow("value whose square overflows") << "1e20"
+                                                  << ""
+                                                  << ""
+                                                  << "optEnergyIn"
+                                                  << "optWavelengthOut"
+                                                  << "Value out of range for this conversion"
+                                                  << "txtInputVal";
+    QTest::newRow("no input unit") << "25"
+                                   << ""
+                                   << ""
+                                   << ""
+                                   << "optWavelengthOut"
+                                   << "Input units not specified, or not yet available"
+                                   << "optEnergyIn";
+    QTest::newRow("no output unit") << "25"
+                                    << ""
+                                    << ""
+                                    << "optEnergyIn"
+                                    << ""
+                                    << "Output units not specified, or not yet available"
+                                    << "optEnergyOut";
+}
+
+// Each run that shows a message shows exactly one box of the program's kind, empties the
+// output and then moves the focus to the field at fault.
+void FrmPevrandTest::messagesThroughTheWindow()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, twoTheta);
+    QFETCH(QString, flightPath);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+
+    get<QLineEdit>("txtInputVal")->setText(value);
+    get<QLineEdit>("txtTwotheta")->setText(twoTheta);
+    get<QLineEdit>("txtTotalflightpath")->setText(flightPath);
+    // No option selected is a state only the program could reach: clear the group by hand.
+    for (const QString &side : {QStringLiteral("optEnergyIn"), QStringLiteral("optEnergyOut")}) {
+        QButtonGroup *group = get<QRadioButton>(side)->group();
+        group->setExclusive(false);
+        group->checkedButton()->setChecked(false);
+        group->setExclusive(true);
+    }
+    if (!in.isEmpty())
+        select(in);
+    if (!out.isEmpty())
+        select(out);
+    output()->setText("stale");
+
+    QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
+
+    QCOMPARE(Answerer->Messages.size(), 1);
+    const Message shown = Answerer->Messages.takeFirst();
+    QCOMPARE(shown.text, message);
+    QCOMPARE(shown.title, "Pevrand");
+    QCOMPARE(shown.objectName, "ProgramMessage");
+    QCOMPARE(shown.buttons, 1);
+    QCOMPARE(shown.icon, QMessageBox::NoIcon);
+    QCOMPARE(shown.modality, Qt::ApplicationModal);
+    QCOMPARE(output()->text(), "");
+    // The focus the window gives back once it is active again (the window manager's part).
+    QCOMPARE(Window->focusWidget(), get(focus));
+    Window->activateWindow();
+    QTRY_COMPARE(QApplication::focusWidget(), get(focus));
+}
+
+void FrmPevrandTest::enterConvertsFromEachBox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    for (const char *box : {"txtInputVal", "txtTwotheta", "txtTotalflightpath"}) {
+        QTest::addRow("Return in %s", box) << box << int(Qt::Key_Return);
+        QTest::addRow("keypad Enter in %s", box) << box << int(Qt::Key_Enter);
+    }
+}
+
+// 4 Angstroms is 1.2361 THz; the boxes keep their texts.
+void FrmPevrandTest::enterConvertsFromEachBox()
+{
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    select("optWavelengthIn");
+    select("optNuOut");
+    get<QLineEdit>("txtInputVal")->setText("4");
+    QCOMPARE(output()->text(), "");
+    auto *edit = get<QLineEdit>(box);
+    edit->setFocus();
+    const QString before = edit->text();
+    const Qt::KeyboardModifiers modifiers =
+        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyClick(edit, Qt::Key(key), modifiers);
+    QCOMPARE(output()->text(), "1.2361");
+    QCOMPARE(edit->text(), before);
+}
+
+void FrmPevrandTest::editsClearOnlyWhatTheyInvalidate_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key"); // 0: type "5"; else the key
+    QTest::addColumn<bool>("clears");
+
+    const int type = 0, backspace = Qt::Key_Backspace;
+    QTest::newRow("typing a digit in the value") << "optEnergyIn"
+                                                 << "optWavelengthOut"
+                                                 << "txtInputVal" << type << true;
+    QTest::newRow("deleting in the value") << "optEnergyIn"
+                                           << "optWavelengthOut"
+                                           << "txtInputVal" << backspace << true;
+    QTest::newRow("angle with Energy in, Q out") << "optEnergyIn"
+                                                 << "optQOut"
+                                                 << "txtTwotheta" << type << true;
+    QTest::newRow("angle deleted with d-spacing in, velocity out")
+        << "optDspacingIn"
+        << "optVelocityOut"
+        << "txtTwotheta" << backspace << true;
+    QTest::newRow("angle unused with Q in, d-spacing out") << "optQIn"
+                                                           << "optDspacingOut"
+                                                           << "txtTwotheta" << type << false;
+    QTest::newRow("angle unused with Q on both sides") << "optQIn"
+                                                       << "optQOut"
+                                                       << "txtTwotheta" << backspace << false;
+    QTest::newRow("angle unused with Energy in, Wavelength out") << "optEnergyIn"
+                                                                 << "optWavelengthOut"
+                                                                 << "txtTwotheta" << type << false;
+    QTest::newRow("flight path with time-of-flight in") << "optTofIn"
+                                                        << "optEnergyOut"
+                                                        << "txtTotalflightpath" << type << true;
+    QTest::newRow("flight path deleted with time-of-flight out")
+        << "optWavelengthIn"
+        << "optTofOut"
+        << "txtTotalflightpath" << backspace << true;
+    QTest::newRow("flight path unused with time-of-flight on both sides")
+        << "optTofIn"
+        << "optTofOut"
+        << "txtTotalflightpath" << type << false;
+    QTest::newRow("flight path unused with Energy in, Wavelength out")
+        << "optEnergyIn"
+        << "optWavelengthOut"
+        << "txtTotalflightpath" << backspace << false;
+}
+
+void FrmPevrandTest::editsClearOnlyWhatTheyInvalidate()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(bool, clears);
+    convert(in, out);
+    const QString result = output()->text();
+    auto *edit = get<QLineEdit>(box);
+    edit->setFocus();
+    if (key == 0)
+        QTest::keyClicks(edit, "5");
+    else
+        QTest::keyClick(edit, Qt::Key(key));
+    QCOMPARE(output()->text(), clears ? QString() : result);
+}
+
+void FrmPevrandTest::everyOptionClickClears_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("other"); // the other group's selection, which stays
+    const QStringList quantities = {"Energy",      "Wavelength", "Nu", "Velocity", "Momentum",
+                                    "Temperature", "Invcm",      "Q",  "Dspacing", "Tof"};
+    for (const QString &quantity : quantities) {
+        const QString in = "opt" + quantity + "In", out = "opt" + quantity + "Out";
+        QTest::addRow("%s", qPrintable(in)) << in << "optWavelengthOut";
+        QTest::addRow("%s", qPrintable(out)) << out << "optEnergyIn";
+    }
+}
+
+// Including a click on the option already selected (optEnergyIn, optWavelengthOut).
+void FrmPevrandTest::everyOptionClickClears()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, other);
+    auto *button = get<QRadioButton>(option);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    QVERIFY(button->isChecked());
+    QVERIFY(get<QRadioButton>(other)->isChecked());
+    QCOMPARE(output()->text(), "");
+}
+
+void FrmPevrandTest::arrowKeysMoveTheSelection_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("Down in the input group")
+        << "optEnergyIn" << int(Qt::Key_Down) << "optWavelengthIn";
+    QTest::newRow("Up in the output group")
+        << "optWavelengthOut" << int(Qt::Key_Up) << "optEnergyOut";
+    QTest::newRow("Down to the last output option")
+        << "optDspacingOut" << int(Qt::Key_Down) << "optTofOut";
+}
+
+void FrmPevrandTest::arrowKeysMoveTheSelection()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    convert(from, from.endsWith("In") ? "optWavelengthOut" : "optEnergyIn");
+    get(from)->setFocus();
+    QTest::keyClick(get(from), Qt::Key(key));
+    QVERIFY(get<QRadioButton>(to)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), get(to));
+    QCOMPARE(output()->text(), "");
+}
+
+void FrmPevrandTest::clicksMoveTheFocus_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("label Input value") << "lblInputValue"
+                                       << "txtInputVal";
+    QTest::newRow("label Scattering Angle") << "lblTwotheta"
+                                            << "txtTwotheta";
+    QTest::newRow("label Total Flight Path") << "Label2"
+                                             << "txtTotalflightpath";
+    QTest::newRow("frame Input Units") << "fraUnitsIn"
+                                       << "optEnergyIn";
+    QTest::newRow("frame Output Units") << "fraUnitsOut"
+                                        << "optEnergyOut";
+}
+
+// Only the focus moves: no text, selection or result changes.
+void FrmPevrandTest::clicksMoveTheFocus()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, focus);
+    select("optWavelengthIn");
+    select("optNuOut");
+    QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
+    const QString result = output()->text();
+    QWidget *target = get(clicked);
+    // Near the top left corner: the frames' options start lower.
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(QApplication::focusWidget(), get(focus));
+    QCOMPARE(output()->text(), result);
+    QVERIFY(get<QRadioButton>("optWavelengthIn")->isChecked());
+    QVERIFY(get<QRadioButton>("optNuOut")->isChecked());
+}
+
+void FrmPevrandTest::accessKeys_data()
+{
+    QTest::addColumn<int>("letter");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("selected"); // empty: the key selects nothing
+    QTest::addColumn<bool>("clears");
+    QTest::newRow("Alt+I") << int(Qt::Key_I) << "txtInputVal"
+                           << "" << false;
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << "txtTwotheta"
+                           << "" << false;
+    QTest::newRow("Alt+T") << int(Qt::Key_T) << "txtTotalflightpath"
+                           << "" << false;
+    QTest::newRow("Alt+E, input energy only") << int(Qt::Key_E) << "optEnergyIn"
+                                              << "optEnergyIn" << true;
+    QTest::newRow("Alt+N, output energy only") << int(Qt::Key_N) << "optEnergyOut"
+                                               << "optEnergyOut" << true;
+}
+
+void FrmPevrandTest::accessKeys()
+{
+    QFETCH(int, letter);
+    QFETCH(QString, focus);
+    QFETCH(QString, selected);
+    QFETCH(bool, clears);
+    select("optNuIn");
+    select("optNuOut");
+    QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
+    const QString result = output()->text();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(letter), Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), get(focus));
+    if (!selected.isEmpty()) {
+        QTRY_VERIFY(get<QRadioButton>(selected)->isChecked());
+        // The other group keeps its selection.
+        QVERIFY(get<QRadioButton>(selected.endsWith("In") ? "optNuOut" : "optNuIn")->isChecked());
+    }
+    QTRY_COMPARE(output()->text(), clears ? QString() : result);
+}
+
+void FrmPevrandTest::pushButtonsTakeEnterAndSpace_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    for (const char *button : {"cmdConvert", "cmdQuit", "cmdAbout"}) {
+        QTest::addRow("Return on %s", button) << button << int(Qt::Key_Return);
+        QTest::addRow("Space on %s", button) << button << int(Qt::Key_Space);
+        QTest::addRow("Alt+%c", button[3]) << button << int(Qt::Key_A + (button[3] - 'A'));
+    }
+}
+
+// A focused button, or its access key, presses that button; none is the window's default.
+void FrmPevrandTest::pushButtonsTakeEnterAndSpace()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    auto *push = get<QPushButton>(button);
+    QVERIFY(!push->isDefault());
+    QSignalSpy clicks(push, &QPushButton::clicked);
+    if (key == Qt::Key_Return || key == Qt::Key_Space) {
+        push->setFocus();
+        QTest::keyClick(push, Qt::Key(key));
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+    }
+    QTRY_COMPARE(clicks.size(), 1);
+}
+
+void FrmPevrandTest::escapeAndEnterElsewhereDoNothing()
+{
+    QSignalSpy clicks(get<QPushButton>("cmdConvert"), &QPushButton::clicked);
+    QTest::keyClick(get("txtInputVal"), Qt::Key_Escape);
+    get("optEnergyIn")->setFocus();
+    QTest::keyClick(get("optEnergyIn"), Qt::Key_Return);
+    QTest::keyClick(get("optEnergyIn"), Qt::Key_Escape);
+    QVERIFY(Window->isVisible());
+    QCOMPARE(clicks.size(), 0);
+    QCOMPARE(output()->text(), "1.8087");
+}
+
+void FrmPevrandTest::outputIsReadOnlyButCopyable()
+{
+    QLineEdit *box = output();
+    box->setFocus();
+    QCOMPARE(QApplication::focusWidget(), box);
+    QApplication::clipboard()->setText("777");
+    QTest::keyClicks(box, "9");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), "1.8087");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), "1.8087");
+}
+
+void FrmPevrandTest::screenReaderNamesAndResult_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("value") << "txtInputVal"
+                           << "Input value:";
+    QTest::newRow("angle") << "txtTwotheta"
+                           << "Scattering Angle 2 theta (degrees):";
+    QTest::newRow("flight path") << "txtTotalflightpath"
+                                 << "Total Flight Path (metres)";
+    QTest::newRow("result") << "txtOutputVal"
+                            << "Output Value:";
+}
+
+void FrmPevrandTest::screenReaderNamesAndResult()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, name);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(get(box));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    QCOMPARE(accessible->text(QAccessible::Value), get<QLineEdit>(box)->text());
+    QCOMPARE(accessible->state().readOnly, box == "txtOutputVal");
+    if (box == "txtOutputVal")
+        QCOMPARE(accessible->text(QAccessible::Value), "1.8087");
+}
+
+void FrmPevrandTest::tabVisitsOneStopPerGroup_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("start-up selection") << "optEnergyIn"
+                                        << "optWavelengthOut";
+    QTest::newRow("time-of-flight in, Q out") << "optTofIn"
+                                              << "optQOut";
+    QTest::newRow("d-spacing in, time-of-flight out") << "optDspacingIn"
+                                                      << "optTofOut";
+}
+
+void FrmPevrandTest::tabVisitsOneStopPerGroup()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    select(in);
+    select(out);
+    const QStringList chain = {
+        "txtInputVal", "txtTwotheta", "txtTotalflightpath", in,         out,
+        "cmdConvert",  "cmdQuit",     "txtOutputVal",       "cmdAbout", "txtInputVal"};
+    get(chain.front())->setFocus();
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), chain[i]);
+    }
+    for (qsizetype i = chain.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), chain[i]);
+    }
+}
+
+void FrmPevrandTest::captionsFitTheirControls_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char *name :
+         {"lblInput", "lblInputValue", "lblTwotheta", "Label2", "lblOutput", "Label1", "lblAuthor",
+          "fraUnitsIn", "fraUnitsOut", "cmdConvert", "cmdAbout", "cmdQuit"})
+        QTest::newRow(name) << name;
+    for (const char *quantity : {"Energy", "Wavelength", "Nu", "Velocity", "Momentum",
+                                 "Temperature", "Invcm", "Q", "Dspacing", "Tof"})
+        for (const char *side : {"In", "Out"}) {
+            const QString name = QStringLiteral("opt%1%2").arg(quantity, side);
+            QTest::newRow(qPrintable(name)) << name;
+        }
+}
+
+// The room the style gives a caption against the size the caption's font needs, so that a
+// change of font or text that clips a caption fails here.
+void FrmPevrandTest::captionsFitTheirControls()
+{
+    QFETCH(QString, control);
+    QWidget *widget = get(control);
+    const QFontMetrics metrics = widget->fontMetrics();
+    QRect room, need;
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        room = label->contentsRect();
+        need = metrics.boundingRect(
+            room, int(label->alignment()) | Qt::TextWordWrap | Qt::TextShowMnemonic, label->text());
+    } else if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        room = frame->rect();
+        need = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxLabel, frame);
+    } else {
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool isOption = qobject_cast<QRadioButton *>(button) != nullptr;
+        if (!isOption)
+            option.features |= QStyleOptionButton::AutoDefaultButton;
+        room = button->style()->subElementRect(isOption ? QStyle::SE_RadioButtonContents
+                                                        : QStyle::SE_PushButtonContents,
+                                               &option, button);
+        need = QRect(room.topLeft(), metrics.size(Qt::TextShowMnemonic, button->text()));
+    }
+    QVERIFY2(room.contains(need), qPrintable(QStringLiteral("needs %1x%2, has %3x%4")
+                                                 .arg(need.width())
+                                                 .arg(need.height())
+                                                 .arg(room.width())
+                                                 .arg(room.height())));
+}
+
+void FrmPevrandTest::fixedSizeCentredNoMaximise()
+{
+    QCOMPARE(Window->size(), QSize(371, 574));
+    QCOMPARE(Window->minimumSize(), Window->maximumSize());
+    const Qt::WindowFlags flags = Window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    const QPoint centre = Window->screen()->availableGeometry().center();
+    QVERIFY((Window->geometry().center() - centre).manhattanLength() <= 1);
+}
+
+void FrmPevrandTest::quitAndCloseBoxEndTheWindow_data()
+{
+    QTest::addColumn<bool>("byQuit");
+    QTest::newRow("Quit button") << true;
+    QTest::newRow("close box") << false;
+}
+
+// The window unloads itself; the program ends with its last window.
+void FrmPevrandTest::quitAndCloseBoxEndTheWindow()
+{
+    QFETCH(bool, byQuit);
+    if (byQuit)
+        QTest::mouseClick(get<QPushButton>("cmdQuit"), Qt::LeftButton);
+    else
+        Window->close();
+    QTRY_VERIFY(Window.isNull());
+    for (const QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY(!top->isVisible());
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+}
+
+QTEST_MAIN(FrmPevrandTest)
+#include "frmPevrandTest.moc"

@@ -1,0 +1,459 @@
+#include "frmPevrand.h"
+
+#include "OptionGroup.h"
+#include "WidgetEvents.h"
+#include "resources/ProgramIdentity.h"
+#include "ui/main/ConvertCommand.h"
+#include "ui/main/ProgramMessage.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <initializer_list>
+
+namespace pevrand
+{
+namespace
+{
+
+// The layout is drawn in twips, 15 to a logical pixel; Qt scales logical pixels to the
+// screen by itself.
+constexpr int TwipsPerPixel = 15;
+
+constexpr int Pixels(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
+}
+
+constexpr QRgb PaleCyan = qRgb(192, 255, 255);
+constexpr QRgb Red = qRgb(255, 0, 0);
+
+// Close faces of the same size and style where the designed ones are missing.
+void AddFontFallbacks()
+{
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+}
+
+QFont Face(const char *family, qreal points, QFont::StyleHint hint, bool italic = false)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setStyleHint(hint);
+    font.setPointSizeF(points);
+    font.setItalic(italic);
+    return font;
+}
+
+// Text boxes and buttons keep the system's colours, not the window's pale cyan.
+void KeepSystemColours(QWidget *widget)
+{
+    QPalette palette = QApplication::palette(widget);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setBrush(group, QPalette::Window, palette.brush(group, QPalette::Window));
+    widget->setPalette(palette);
+}
+
+template <class Control> Control *Named(Control *control, const char *name, const QRect &geometry)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+// A label shows its text from the top left and wraps it at word boundaries.
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *label = Named(new QLabel(text, parent), name, geometry);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, const QRect &geometry)
+{
+    auto *label = MakeLabel(parent, name, QString::fromLatin1(text), geometry);
+    label->setFont(Face("Comic Sans MS", 12, QFont::SansSerif));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(Red));
+    label->setPalette(palette);
+    return label;
+}
+
+QLineEdit *MakeTextBox(QWidget *parent, const char *name, const QRect &geometry,
+                       const char *toolTip)
+{
+    auto *box = Named(new QLineEdit(parent), name, geometry);
+    box->setToolTip(QString::fromLatin1(toolTip));
+    KeepSystemColours(box);
+    return box;
+}
+
+// Enter or Space presses a focused button, but no button is the window's default.
+QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption,
+                        const QRect &geometry, const char *toolTip)
+{
+    auto *button = Named(new QPushButton(QString::fromLatin1(caption), parent), name, geometry);
+    button->setToolTip(QString::fromLatin1(toolTip));
+    button->setAutoDefault(true);
+    button->setDefault(false);
+    KeepSystemColours(button);
+    return button;
+}
+
+QGroupBox *MakeFrame(QWidget *parent, const char *name, const char *title, const QRect &geometry,
+                     const char *toolTip)
+{
+    auto *frame = Named(new QGroupBox(QString::fromLatin1(title), parent), name, geometry);
+    frame->setToolTip(QString::fromLatin1(toolTip));
+    return frame;
+}
+
+// An option of a frame: Left 120 and Height 255 twips inside the frame, its Quantity as its id
+// in the frame's group.
+QRadioButton *MakeOption(QGroupBox *frame, QButtonGroup *group, Quantity quantity, const char *name,
+                         const char *caption, int topTwips, int widthTwips)
+{
+    auto *option = Named(new QRadioButton(QString::fromLatin1(caption), frame), name,
+                         Twips(120, topTwips, widthTwips, 255));
+    group->addButton(option, static_cast<int>(quantity));
+    return option;
+}
+
+// Enter is the main Return key or the keypad's Enter.
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmPevrand::frmPevrand(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmPevrand"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral(PEVRAND_TITLE " : Neutron Units Converter"));
+    setWindowIcon(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")));
+    setFixedSize(Twips(0, 0, 5565, 8610).size());
+
+    AddFontFallbacks();
+    setFont(Face("Liberation Sans", 8, QFont::SansSerif));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(PaleCyan));
+    setPalette(palette);
+
+    createControls();
+    connectReactions();
+    chainTabOrder();
+    Form_Load();
+    txtInputVal->setFocus();
+    placeCentred();
+}
+
+void frmPevrand::createControls()
+{
+    lblInput = MakeCaption(this, "lblInput", "INPUT", Twips(120, 120, 1095, 375));
+    lblInputValue = MakeLabel(this, "lblInputValue", QStringLiteral("&Input value:"),
+                              Twips(1440, 240, 1095, 255));
+    // Created after its label, so that it lies over the label's right end.
+    txtInputVal = MakeTextBox(this, "txtInputVal", Twips(2400, 120, 3015, 375),
+                              "enter value to be converted");
+    lblInputValue->setBuddy(txtInputVal);
+
+    fraUnitsIn = MakeFrame(this, "fraUnitsIn", "Input Units", Twips(1320, 600, 4095, 3435),
+                           "units for the input value");
+    InputUnits = new QButtonGroup(this);
+    optEnergyIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Energy, "optEnergyIn",
+                             "&Energy (meV)", 300, 3135);
+    optWavelengthIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Wavelength, "optWavelengthIn",
+                                 "Wavelength (Angstroms)", 600, 3255);
+    optNuIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Nu, "optNuIn", "nu (THz)", 900, 3735);
+    optVelocityIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Velocity, "optVelocityIn",
+                               "Velocity (m/s)", 1200, 3735);
+    optMomentumIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Momentum, "optMomentumIn",
+                               "Momentum k (inverse Angstroms)", 1500, 3735);
+    optTemperatureIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Temperature, "optTemperatureIn",
+                                  "Temperature (K)", 1800, 3600);
+    optInvcmIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Invcm, "optInvcmIn",
+                            "Energy (inverse cm)", 2100, 3855);
+    optQIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Q, "optQIn",
+                        "Momentum transfer Q (inverse Angstroms)", 2400, 3600);
+    optDspacingIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Dspacing, "optDspacingIn",
+                               "d-Spacing (Angstroms)", 2700, 3600);
+    optTofIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Tof, "optTofIn",
+                          "Time-of-flight (micro seconds)", 3000, 3600);
+
+    lblTwotheta =
+        MakeLabel(this, "lblTwotheta", QStringLiteral("&Scattering Angle 2 theta (degrees):"),
+                  Twips(120, 600, 1095, 615));
+    txtTwotheta =
+        MakeTextBox(this, "txtTwotheta", Twips(120, 1200, 1095, 375), "enter scattering angle");
+    lblTwotheta->setBuddy(txtTwotheta);
+    // One pixel taller than drawn (375 twips), so that the descenders of its second line show.
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("&Total Flight Path (metres)"),
+                       Twips(120, 1880, 1095, 375 + TwipsPerPixel));
+    txtTotalflightpath = MakeTextBox(this, "txtTotalflightpath", Twips(120, 2360, 1095, 375),
+                                     "enter total flight path");
+    Label2->setBuddy(txtTotalflightpath);
+
+    // The divider runs from (0, 4140) to (5685, 4140), past the right edge of the window.
+    Line1 = Named(new QFrame(this), "Line1", Twips(0, 4140, 5685 + TwipsPerPixel, TwipsPerPixel));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Plain);
+    Line1->setLineWidth(1);
+
+    lblOutput = MakeCaption(this, "lblOutput", "OUTPUT", Twips(120, 4260, 1095, 375));
+    fraUnitsOut = MakeFrame(this, "fraUnitsOut", "Output Units", Twips(1320, 4260, 4095, 3435),
+                            "units for the output value");
+    OutputUnits = new QButtonGroup(this);
+    optEnergyOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Energy, "optEnergyOut",
+                              "E&nergy (meV)", 300, 3615);
+    optWavelengthOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Wavelength,
+                                  "optWavelengthOut", "Wavelength (Angstroms)", 600, 3600);
+    optNuOut =
+        MakeOption(fraUnitsOut, OutputUnits, Quantity::Nu, "optNuOut", "nu (THz)", 900, 3600);
+    optVelocityOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Velocity, "optVelocityOut",
+                                "Velocity (m/s)", 1200, 3600);
+    optMomentumOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Momentum, "optMomentumOut",
+                                "Momentum k (inverse Angstroms)", 1500, 3600);
+    optTemperatureOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Temperature,
+                                   "optTemperatureOut", "Temperature (K)", 1800, 3600);
+    optInvcmOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Invcm, "optInvcmOut",
+                             "Energy (inverse cm)", 2100, 3600);
+    optQOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Q, "optQOut",
+                         "Momentum transfer Q (inverse Angstroms)", 2400, 3600);
+    optDspacingOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Dspacing, "optDspacingOut",
+                                "d-Spacing (Angstroms)", 2700, 3600);
+    optTofOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Tof, "optTofOut",
+                           "Time-of-flight (micro-seconds)", 3000, 3600);
+
+    // Two pixels wider than drawn (975 twips), so that the caption stays on its one line.
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Output Value:"),
+                       Twips(1320, 7920, 975 + 2 * TwipsPerPixel, 255));
+    txtOutputVal =
+        MakeTextBox(this, "txtOutputVal", Twips(2400, 7800, 3015, 375), "converted value");
+    // No access key, but the label still names the box for a screen reader.
+    Label1->setBuddy(txtOutputVal);
+
+    cmdConvert = MakeButton(this, "cmdConvert", "&Convert", Twips(120, 6600, 975, 375),
+                            "convert input to output");
+    cmdAbout = MakeButton(this, "cmdAbout", "&About", Twips(120, 7200, 975, 375),
+                          "Find out about the Pevrand program");
+    cmdQuit = MakeButton(this, "cmdQuit", "&Quit", Twips(120, 7800, 975, 375), "exit the program");
+
+    lblAuthor = MakeLabel(this, "lblAuthor",
+                          QStringLiteral("Author: " PEVRAND_AUTHOR_NAME " " PEVRAND_AUTHOR_EMAIL
+                                         "    Date: July 2001"),
+                          Twips(120, 8280, 5295, 255));
+    lblAuthor->setFont(Face("Times New Roman", 8.25, QFont::Serif, true));
+    lblAuthor->setToolTip(QStringLiteral("the author of the program"));
+
+    KeepOneTabStop(*InputUnits);
+    KeepOneTabStop(*OutputUnits);
+}
+
+void frmPevrand::connectReactions()
+{
+    connect(cmdConvert, &QPushButton::clicked, this, &frmPevrand::cmdConvert_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &frmPevrand::cmdQuit_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmPevrand::cmdAbout_Click);
+
+    connect(txtInputVal, &QLineEdit::textChanged, this, &frmPevrand::txtInputVal_Change);
+    connect(WidgetEvents::Watch(txtInputVal), &WidgetEvents::keyPressed, this,
+            &frmPevrand::txtInputVal_KeyPress);
+    connect(txtTwotheta, &QLineEdit::textChanged, this, &frmPevrand::txtTwotheta_Change);
+    connect(WidgetEvents::Watch(txtTwotheta), &WidgetEvents::keyPressed, this,
+            &frmPevrand::txtTwotheta_KeyPress);
+    connect(txtTotalflightpath, &QLineEdit::textChanged, this,
+            &frmPevrand::txtTotalflightpath_Change);
+    connect(WidgetEvents::Watch(txtTotalflightpath), &WidgetEvents::keyPressed, this,
+            &frmPevrand::txtTotalflightpath_KeyPress);
+
+    connect(WidgetEvents::Watch(lblInputValue), &WidgetEvents::clicked, this,
+            &frmPevrand::lblInputValue_Click);
+    connect(WidgetEvents::Watch(lblTwotheta), &WidgetEvents::clicked, this,
+            &frmPevrand::lblTwotheta_Click);
+    connect(WidgetEvents::Watch(Label2), &WidgetEvents::clicked, this, &frmPevrand::Label2_Click);
+    connect(WidgetEvents::Watch(fraUnitsIn), &WidgetEvents::clicked, this,
+            &frmPevrand::fraUnitsIn_Click);
+    connect(WidgetEvents::Watch(fraUnitsOut), &WidgetEvents::clicked, this,
+            &frmPevrand::fraUnitsOut_Click);
+
+    connect(InputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsIn_OptionClick);
+    connect(OutputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsOut_OptionClick);
+}
+
+// Each option group is one stop, entered at its selected option.
+void frmPevrand::chainTabOrder()
+{
+    const std::initializer_list<QWidget *> chain = {
+        txtInputVal,  txtTwotheta,    txtTotalflightpath, optEnergyIn,       optWavelengthIn,
+        optNuIn,      optVelocityIn,  optMomentumIn,      optTemperatureIn,  optInvcmIn,
+        optQIn,       optDspacingIn,  optTofIn,           optEnergyOut,      optWavelengthOut,
+        optNuOut,     optVelocityOut, optMomentumOut,     optTemperatureOut, optInvcmOut,
+        optQOut,      optDspacingOut, optTofOut,          cmdConvert,        cmdQuit,
+        txtOutputVal, cmdAbout};
+    QWidget *previous = nullptr;
+    for (QWidget *widget : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void frmPevrand::placeCentred()
+{
+    if (const QScreen *screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+void frmPevrand::Form_Load()
+{
+    txtOutputVal->setReadOnly(true);
+    txtInputVal->setText(QStringLiteral("25"));
+    optEnergyIn->setChecked(true);
+    optWavelengthOut->setChecked(true);
+    cmdConvert_Click();
+}
+
+void frmPevrand::cmdConvert_Click()
+{
+    const ConvertOutcome outcome =
+        RunConvert({txtInputVal->text().toStdString(), txtTwotheta->text().toStdString(),
+                    txtTotalflightpath->text().toStdString(), SelectedQuantity(*InputUnits),
+                    SelectedQuantity(*OutputUnits)});
+    if (!outcome.Message.empty()) {
+        txtOutputVal->clear();
+        ShowProgramMessage(QString::fromStdString(outcome.Message));
+        moveFocusAfterMessage(outcome.Focus);
+    }
+    txtOutputVal->setText(QString::fromStdString(outcome.OutputText));
+}
+
+void frmPevrand::moveFocusAfterMessage(FocusTarget target)
+{
+    switch (target) {
+    case FocusTarget::Unchanged:
+        return;
+    case FocusTarget::InputVal:
+        txtInputVal->setFocus();
+        return;
+    case FocusTarget::TwoTheta:
+        txtTwotheta->setFocus();
+        return;
+    case FocusTarget::TotalFlightPath:
+        txtTotalflightpath->setFocus();
+        return;
+    case FocusTarget::EnergyIn:
+        optEnergyIn->setFocus();
+        return;
+    case FocusTarget::EnergyOut:
+        optEnergyOut->setFocus();
+        return;
+    }
+}
+
+void frmPevrand::cmdQuit_Click()
+{
+    close();
+}
+
+void frmPevrand::cmdAbout_Click()
+{
+    // The About window arrives with its own change.
+}
+
+void frmPevrand::txtInputVal_Change()
+{
+    txtOutputVal->clear();
+}
+
+void frmPevrand::txtInputVal_KeyPress(int key)
+{
+    if (IsEnter(key))
+        cmdConvert_Click();
+}
+
+// The angle box only matters, and so only clears a result, when exactly one side is Q or
+// d-spacing.
+void frmPevrand::txtTwotheta_Change()
+{
+    if (NeedsAngle(SelectedQuantity(*InputUnits), SelectedQuantity(*OutputUnits)))
+        txtOutputVal->clear();
+}
+
+void frmPevrand::txtTwotheta_KeyPress(int key)
+{
+    if (IsEnter(key))
+        cmdConvert_Click();
+}
+
+// The flight path divides out unless exactly one side is time-of-flight.
+void frmPevrand::txtTotalflightpath_Change()
+{
+    if (NeedsFlightPath(SelectedQuantity(*InputUnits), SelectedQuantity(*OutputUnits)))
+        txtOutputVal->clear();
+}
+
+void frmPevrand::txtTotalflightpath_KeyPress(int key)
+{
+    if (IsEnter(key))
+        cmdConvert_Click();
+}
+
+void frmPevrand::lblInputValue_Click()
+{
+    txtInputVal->setFocus();
+}
+
+void frmPevrand::lblTwotheta_Click()
+{
+    txtTwotheta->setFocus();
+}
+
+void frmPevrand::Label2_Click()
+{
+    txtTotalflightpath->setFocus();
+}
+
+void frmPevrand::fraUnitsIn_Click()
+{
+    optEnergyIn->setFocus();
+}
+
+void frmPevrand::fraUnitsOut_Click()
+{
+    optEnergyOut->setFocus();
+}
+
+// A click clears the output even on the option already selected.
+void frmPevrand::fraUnitsIn_OptionClick(int)
+{
+    txtOutputVal->clear();
+}
+
+void frmPevrand::fraUnitsOut_OptionClick(int)
+{
+    txtOutputVal->clear();
+}
+
+} // namespace pevrand
