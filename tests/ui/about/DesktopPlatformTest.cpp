@@ -81,11 +81,15 @@ private:
 
 constexpr const char *Shell = "#!/bin/sh\nexit 0\n";
 
+constexpr const char *PlaceOneKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char *PlaceTwoKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char *Unavailable = "System Information Is Unavailable At This Time";
+
 // The path the platform answers for the first place, or empty when it answers false.
 std::string PlaceOne(SysInfoPlatform &platform)
 {
     std::string keyVal;
-    if (!GetKeyValue(platform, HkeyLocalMachine, MsinfoKey, MsinfoValue, keyVal)) {
+    if (!GetKeyValue(platform, HkeyLocalMachine, PlaceOneKey, "PATH", keyVal)) {
         EXPECT_EQ(keyVal, "");
         return {};
     }
@@ -194,12 +198,11 @@ TEST(DesktopPlatform, HasNoOtherValues)
     scratch.SetPath({"a"});
     const auto platform = MakeSystemPlatform({});
     std::string keyVal = "on entry";
-    EXPECT_FALSE(
-        GetKeyValue(*platform, HkeyLocalMachine, MsinfoLocationKey, MsinfoLocationValue, keyVal));
+    EXPECT_FALSE(GetKeyValue(*platform, HkeyLocalMachine, PlaceTwoKey, "MSINFO", keyVal));
     EXPECT_EQ(keyVal, "");
-    EXPECT_FALSE(GetKeyValue(*platform, HkeyLocalMachine, MsinfoKey, "MSINFO", keyVal));
-    EXPECT_FALSE(GetKeyValue(*platform, static_cast<std::int32_t>(0x80000001u), MsinfoKey,
-                             MsinfoValue, keyVal));
+    EXPECT_FALSE(GetKeyValue(*platform, HkeyLocalMachine, PlaceOneKey, "MSINFO", keyVal));
+    EXPECT_FALSE(GetKeyValue(*platform, static_cast<std::int32_t>(0x80000001u), PlaceOneKey, "PATH",
+                             keyVal));
 }
 
 // ---- starting the tool ------------------------------------------------------------------
@@ -240,7 +243,7 @@ TEST(DesktopPlatform, NoToolShowsTheMessage)
     const auto platform =
         MakeSystemPlatform([&](const std::string &text) { messages.push_back(text); });
     StartSysInfo(*platform);
-    EXPECT_EQ(messages, std::vector<std::string>{SysInfoUnavailable});
+    EXPECT_EQ(messages, std::vector<std::string>{Unavailable});
 }
 
 TEST(DesktopPlatform, ToolThatCannotStartShowsTheMessage)
@@ -252,7 +255,7 @@ TEST(DesktopPlatform, ToolThatCannotStartShowsTheMessage)
     const auto platform =
         MakeSystemPlatform([&](const std::string &text) { messages.push_back(text); });
     StartSysInfo(*platform);
-    EXPECT_EQ(messages, std::vector<std::string>{SysInfoUnavailable});
+    EXPECT_EQ(messages, std::vector<std::string>{Unavailable});
     EXPECT_TRUE(NoChildLeft());
 }
 

@@ -67,7 +67,8 @@ public:
     {
         accessAsked.push_back(access);
         const auto found = keys.find(keyName);
-        if (root != HkeyLocalMachine || found == keys.end()) {
+        // Only HKEY_LOCAL_MACHINE, whose root handle value is 0x80000002.
+        if (root != static_cast<std::int32_t>(0x80000002u) || found == keys.end()) {
             return RegistryNotFound;
         }
         key = 100 + static_cast<RegistryKey>(std::distance(keys.begin(), found));

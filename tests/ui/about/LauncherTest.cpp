@@ -21,6 +21,13 @@ using testing_support::StoredValue;
 using testing_support::Text;
 using testing_support::Typed;
 
+// The launcher's fixed names and message, written out here rather than taken from its header,
+// so that a slip in either is caught.
+constexpr const char *PlaceOneKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char *PlaceTwoKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char *Unavailable = "System Information Is Unavailable At This Time";
+constexpr std::uint32_t ReadOnly = 0x0001; // KEY_QUERY_VALUE
+
 std::string Bytes(std::initializer_list<int> bytes)
 {
     std::string text;
@@ -64,11 +71,11 @@ TEST_P(GetKeyValueRow, ReadsTheValueAndClosesTheKey)
 
     EXPECT_EQ(GetKeyValue(registry, HkeyLocalMachine, "K", "V", keyVal), row.result);
     EXPECT_EQ(keyVal, row.keyVal);
-    EXPECT_EQ(registry.accessAsked, std::vector<std::uint32_t>{KeyQueryValue});
+    EXPECT_EQ(registry.accessAsked, std::vector<std::uint32_t>{ReadOnly});
     // Closed exactly once: the handle opened, or the zero handle when opening failed.
     EXPECT_EQ(registry.closed, row.keyExists ? registry.opened : std::vector<RegistryKey>{0});
     if (row.keyExists) {
-        EXPECT_EQ(registry.sizesOffered, std::vector<std::uint32_t>{ValueBufferSize});
+        EXPECT_EQ(registry.sizesOffered, std::vector<std::uint32_t>{1024});
         EXPECT_TRUE(registry.buffersZeroFilled);
     }
 }
@@ -149,10 +156,10 @@ TEST_P(StartSysInfoRow, StartsTheToolOrShowsTheMessage)
     const StartCase &row = GetParam();
     InMemoryRegistry registry;
     if (row.place1) {
-        registry.Set(MsinfoKey, MsinfoValue, *row.place1);
+        registry.Set(PlaceOneKey, "PATH", *row.place1);
     }
     if (row.place2) {
-        registry.Set(MsinfoLocationKey, MsinfoLocationValue, *row.place2);
+        registry.Set(PlaceTwoKey, "MSINFO", *row.place2);
     }
     registry.files.insert(row.files.begin(), row.files.end());
     registry.programs.insert(row.programs.begin(), row.programs.end());
@@ -161,8 +168,8 @@ TEST_P(StartSysInfoRow, StartsTheToolOrShowsTheMessage)
 
     EXPECT_EQ(registry.fileTests, row.fileTests);
     EXPECT_EQ(registry.starts, row.starts);
-    EXPECT_EQ(registry.messages, row.message ? std::vector<std::string>{SysInfoUnavailable}
-                                             : std::vector<std::string>{});
+    EXPECT_EQ(registry.messages,
+              row.message ? std::vector<std::string>{Unavailable} : std::vector<std::string>{});
     EXPECT_EQ(registry.closed.size(), registry.accessAsked.size()) << "every key closed";
 }
 
@@ -261,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StartSysInfo, EveryPressSearchesAndStartsAgain)
 {
     InMemoryRegistry registry;
-    registry.Set(MsinfoLocationKey, MsinfoLocationValue, Text(Folder));
+    registry.Set(PlaceTwoKey, "MSINFO", Text(Folder));
     registry.files = {FolderTool};
     registry.programs = {FolderTool};
     StartSysInfo(registry);
