@@ -174,92 +174,39 @@ void FrmPevrandTest::startsWithTheFirstResult()
 
 void FrmPevrandTest::messagesThroughTheWindow_data()
 {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("twoTheta");
-    QTest::addColumn<QString>("flightPath");
-    QTest::addColumn<QString>("in"); // empty: no input option selected
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-
-    QTest::newRow("empty value") << ""
-                                 << ""
-                                 << ""
-                                 << "optEnergyIn"
-                                 << "optWavelengthOut"
-                                 << "No input value specified"
-                                 << "txtInputVal";
-    QTest::newRow("blank value is not empty, focus stays") << "  "
-                                                           << ""
-                                                           << ""
-                                                           << "optEnergyIn"
-                                                           << "optWavelengthOut"
-                                                           << "Non-positive values not allowed"
-                                                           << "cmdConvert";
-    QTest::newRow("negative value beats an empty flight path") << "-5"
-                                                               << ""
-                                                               << ""
-                                                               << "optTofIn"
-                                                               << "optEnergyOut"
-                                                               << "Non-positive values not allowed"
-                                                               << "cmdConvert";
-    QTest::newRow("empty flight path, time-of-flight in") << "1000"
-                                                          << ""
-                                                          << ""
-                                                          << "optTofIn"
-                                                          << "optEnergyOut"
-                                                          << "Total flight path not specified"
-                                                          << "txtTotalflightpath";
-    QTest::newRow("zero flight path, time-of-flight out") << "25"
-                                                          << ""
-                                                          << "0"
-                                                          << "optEnergyIn"
-                                                          << "optTofOut"
-                                                          << "Total flight path must be positive"
-                                                          << "txtTotalflightpath";
-    QTest::newRow("empty angle, Q out") << "25"
-                                        << ""
-                                        << ""
-                                        << "optEnergyIn"
-                                        << "optQOut"
-                                        << "Scattering angle not specified"
-                                        << "txtTwotheta";
-    QTest::newRow("angle above 180") << "25"
-                                     << "181"
-                                     << ""
-                                     << "optEnergyIn"
-                                     << "optQOut"
-                                     << "2 theta must be in the range 0 to 180 degrees"
-                                     << "txtTwotheta";
-    QTest::newRow("zero angle, d-spacing out")
-        << "25"
-        << "0"
-        << ""
-        << "optEnergyIn"
-        << "optDspacingOut"
-        << "2 theta must be greater than 0 for this conversion"
-        << "txtTwotheta";
-    QTest::newRow("value whose square overflows") << "1e20"
-                                                  << ""
-                                                  << ""
-                                                  << "optEnergyIn"
-                                                  << "optWavelengthOut"
-                                                  << "Value out of range for this conversion"
-                                                  << "txtInputVal";
-    QTest::newRow("no input unit") << "25"
-                                   << ""
-                                   << ""
-                                   << ""
-                                   << "optWavelengthOut"
-                                   << "Input units not specified, or not yet available"
-                                   << "optEnergyIn";
-    QTest::newRow("no output unit") << "25"
-                                    << ""
-                                    << ""
-                                    << "optEnergyIn"
-                                    << ""
-                                    << "Output units not specified, or not yet available"
-                                    << "optEnergyOut";
+    for (const char *column : {"value", "twoTheta", "flightPath", "in", "out", "message", "focus"})
+        QTest::addColumn<QString>(column); // in, out: empty for no option selected
+    const auto row = [](const char *name, QStringList values) {
+        QTestData &data = QTest::newRow(name);
+        for (const QString &value : values)
+            data << value;
+    };
+    row("empty value",
+        {"", "", "", "optEnergyIn", "optWavelengthOut", "No input value specified", "txtInputVal"});
+    row("blank value is not empty, focus stays", {"  ", "", "", "optEnergyIn", "optWavelengthOut",
+                                                  "Non-positive values not allowed", "cmdConvert"});
+    row("negative value beats an empty flight path",
+        {"-5", "", "", "optTofIn", "optEnergyOut", "Non-positive values not allowed",
+         "cmdConvert"});
+    row("empty flight path, time-of-flight in",
+        {"1000", "", "", "optTofIn", "optEnergyOut", "Total flight path not specified",
+         "txtTotalflightpath"});
+    row("zero flight path, time-of-flight out",
+        {"25", "", "0", "optEnergyIn", "optTofOut", "Total flight path must be positive",
+         "txtTotalflightpath"});
+    row("empty angle, Q out",
+        {"25", "", "", "optEnergyIn", "optQOut", "Scattering angle not specified", "txtTwotheta"});
+    row("angle above 180", {"25", "181", "", "optEnergyIn", "optQOut",
+                            "2 theta must be in the range 0 to 180 degrees", "txtTwotheta"});
+    row("zero angle, d-spacing out",
+        {"25", "0", "", "optEnergyIn", "optDspacingOut",
+         "2 theta must be greater than 0 for this conversion", "txtTwotheta"});
+    row("value whose square overflows", {"1e20", "", "", "optEnergyIn", "optWavelengthOut",
+                                         "Value out of range for this conversion", "txtInputVal"});
+    row("no input unit", {"25", "", "", "", "optWavelengthOut",
+                          "Input units not specified, or not yet available", "optEnergyIn"});
+    row("no output unit", {"25", "", "", "optEnergyIn", "",
+                           "Output units not specified, or not yet available", "optEnergyOut"});
 }
 
 // Each run that shows a message shows exactly one box of the program's kind, empties the
@@ -343,45 +290,30 @@ void FrmPevrandTest::editsClearOnlyWhatTheyInvalidate_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("key"); // 0: type "5"; else the key
     QTest::addColumn<bool>("clears");
-
-    const int type = 0, backspace = Qt::Key_Backspace;
-    QTest::newRow("typing a digit in the value") << "optEnergyIn"
-                                                 << "optWavelengthOut"
-                                                 << "txtInputVal" << type << true;
-    QTest::newRow("deleting in the value") << "optEnergyIn"
-                                           << "optWavelengthOut"
-                                           << "txtInputVal" << backspace << true;
-    QTest::newRow("angle with Energy in, Q out") << "optEnergyIn"
-                                                 << "optQOut"
-                                                 << "txtTwotheta" << type << true;
-    QTest::newRow("angle deleted with d-spacing in, velocity out")
-        << "optDspacingIn"
-        << "optVelocityOut"
-        << "txtTwotheta" << backspace << true;
-    QTest::newRow("angle unused with Q in, d-spacing out") << "optQIn"
-                                                           << "optDspacingOut"
-                                                           << "txtTwotheta" << type << false;
-    QTest::newRow("angle unused with Q on both sides") << "optQIn"
-                                                       << "optQOut"
-                                                       << "txtTwotheta" << backspace << false;
-    QTest::newRow("angle unused with Energy in, Wavelength out") << "optEnergyIn"
-                                                                 << "optWavelengthOut"
-                                                                 << "txtTwotheta" << type << false;
-    QTest::newRow("flight path with time-of-flight in") << "optTofIn"
-                                                        << "optEnergyOut"
-                                                        << "txtTotalflightpath" << type << true;
-    QTest::newRow("flight path deleted with time-of-flight out")
-        << "optWavelengthIn"
-        << "optTofOut"
-        << "txtTotalflightpath" << backspace << true;
-    QTest::newRow("flight path unused with time-of-flight on both sides")
-        << "optTofIn"
-        << "optTofOut"
-        << "txtTotalflightpath" << type << false;
-    QTest::newRow("flight path unused with Energy in, Wavelength out")
-        << "optEnergyIn"
-        << "optWavelengthOut"
-        << "txtTotalflightpath" << backspace << false;
+    const auto row = [](const char *name, const char *in, const char *out, const char *box, int key,
+                        bool clears) {
+        QTest::newRow(name) << QString(in) << QString(out) << QString(box) << key << clears;
+    };
+    const int type = 0, del = Qt::Key_Backspace;
+    row("typing a digit in the value", "optEnergyIn", "optWavelengthOut", "txtInputVal", type,
+        true);
+    row("deleting in the value", "optEnergyIn", "optWavelengthOut", "txtInputVal", del, true);
+    row("angle with Energy in, Q out", "optEnergyIn", "optQOut", "txtTwotheta", type, true);
+    row("angle deleted with d-spacing in, velocity out", "optDspacingIn", "optVelocityOut",
+        "txtTwotheta", del, true);
+    row("angle unused with Q in, d-spacing out", "optQIn", "optDspacingOut", "txtTwotheta", type,
+        false);
+    row("angle unused with Q on both sides", "optQIn", "optQOut", "txtTwotheta", del, false);
+    row("angle unused with Energy in, Wavelength out", "optEnergyIn", "optWavelengthOut",
+        "txtTwotheta", type, false);
+    row("flight path with time-of-flight in", "optTofIn", "optEnergyOut", "txtTotalflightpath",
+        type, true);
+    row("flight path deleted with time-of-flight out", "optWavelengthIn", "optTofOut",
+        "txtTotalflightpath", del, true);
+    row("flight path unused with time-of-flight on both sides", "optTofIn", "optTofOut",
+        "txtTotalflightpath", type, false);
+    row("flight path unused with Energy in, Wavelength out", "optEnergyIn", "optWavelengthOut",
+        "txtTotalflightpath", del, false);
 }
 
 void FrmPevrandTest::editsClearOnlyWhatTheyInvalidate()
@@ -433,11 +365,11 @@ void FrmPevrandTest::arrowKeysMoveTheSelection_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("to");
     QTest::newRow("Down in the input group")
-        << "optEnergyIn" << int(Qt::Key_Down) << "optWavelengthIn";
+        << QString("optEnergyIn") << int(Qt::Key_Down) << QString("optWavelengthIn");
     QTest::newRow("Up in the output group")
-        << "optWavelengthOut" << int(Qt::Key_Up) << "optEnergyOut";
+        << QString("optWavelengthOut") << int(Qt::Key_Up) << QString("optEnergyOut");
     QTest::newRow("Down to the last output option")
-        << "optDspacingOut" << int(Qt::Key_Down) << "optTofOut";
+        << QString("optDspacingOut") << int(Qt::Key_Down) << QString("optTofOut");
 }
 
 void FrmPevrandTest::arrowKeysMoveTheSelection()
@@ -457,16 +389,14 @@ void FrmPevrandTest::clicksMoveTheFocus_data()
 {
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("label Input value") << "lblInputValue"
-                                       << "txtInputVal";
-    QTest::newRow("label Scattering Angle") << "lblTwotheta"
-                                            << "txtTwotheta";
-    QTest::newRow("label Total Flight Path") << "Label2"
-                                             << "txtTotalflightpath";
-    QTest::newRow("frame Input Units") << "fraUnitsIn"
-                                       << "optEnergyIn";
-    QTest::newRow("frame Output Units") << "fraUnitsOut"
-                                        << "optEnergyOut";
+    const auto row = [](const char *name, const char *clicked, const char *focus) {
+        QTest::newRow(name) << QString(clicked) << QString(focus);
+    };
+    row("label Input value", "lblInputValue", "txtInputVal");
+    row("label Scattering Angle", "lblTwotheta", "txtTwotheta");
+    row("label Total Flight Path", "Label2", "txtTotalflightpath");
+    row("frame Input Units", "fraUnitsIn", "optEnergyIn");
+    row("frame Output Units", "fraUnitsOut", "optEnergyOut");
 }
 
 // Only the focus moves: no text, selection or result changes.
@@ -491,38 +421,34 @@ void FrmPevrandTest::accessKeys_data()
 {
     QTest::addColumn<int>("letter");
     QTest::addColumn<QString>("focus");
-    QTest::addColumn<QString>("selected"); // empty: the key selects nothing
-    QTest::addColumn<bool>("clears");
-    QTest::newRow("Alt+I") << int(Qt::Key_I) << "txtInputVal"
-                           << "" << false;
-    QTest::newRow("Alt+S") << int(Qt::Key_S) << "txtTwotheta"
-                           << "" << false;
-    QTest::newRow("Alt+T") << int(Qt::Key_T) << "txtTotalflightpath"
-                           << "" << false;
-    QTest::newRow("Alt+E, input energy only") << int(Qt::Key_E) << "optEnergyIn"
-                                              << "optEnergyIn" << true;
-    QTest::newRow("Alt+N, output energy only") << int(Qt::Key_N) << "optEnergyOut"
-                                               << "optEnergyOut" << true;
+    QTest::addColumn<bool>("selects"); // selects the focused option, clearing the output
+    const auto row = [](const char *name, Qt::Key letter, const char *focus, bool selects) {
+        QTest::newRow(name) << int(letter) << QString(focus) << selects;
+    };
+    row("Alt+I", Qt::Key_I, "txtInputVal", false);
+    row("Alt+S", Qt::Key_S, "txtTwotheta", false);
+    row("Alt+T", Qt::Key_T, "txtTotalflightpath", false);
+    row("Alt+E, input energy only", Qt::Key_E, "optEnergyIn", true);
+    row("Alt+N, output energy only", Qt::Key_N, "optEnergyOut", true);
 }
 
 void FrmPevrandTest::accessKeys()
 {
     QFETCH(int, letter);
     QFETCH(QString, focus);
-    QFETCH(QString, selected);
-    QFETCH(bool, clears);
+    QFETCH(bool, selects);
     select("optNuIn");
     select("optNuOut");
     QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
     const QString result = output()->text();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(letter), Qt::AltModifier);
     QTRY_COMPARE(QApplication::focusWidget(), get(focus));
-    if (!selected.isEmpty()) {
-        QTRY_VERIFY(get<QRadioButton>(selected)->isChecked());
+    if (selects) {
+        QTRY_VERIFY(get<QRadioButton>(focus)->isChecked());
         // The other group keeps its selection.
-        QVERIFY(get<QRadioButton>(selected.endsWith("In") ? "optNuOut" : "optNuIn")->isChecked());
+        QVERIFY(get<QRadioButton>(focus.endsWith("In") ? "optNuOut" : "optNuIn")->isChecked());
     }
-    QTRY_COMPARE(output()->text(), clears ? QString() : result);
+    QTRY_COMPARE(output()->text(), selects ? QString() : result);
 }
 
 void FrmPevrandTest::pushButtonsTakeEnterAndSpace_data()
@@ -584,14 +510,12 @@ void FrmPevrandTest::screenReaderNamesAndResult_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("name");
-    QTest::newRow("value") << "txtInputVal"
-                           << "Input value:";
-    QTest::newRow("angle") << "txtTwotheta"
-                           << "Scattering Angle 2 theta (degrees):";
-    QTest::newRow("flight path") << "txtTotalflightpath"
-                                 << "Total Flight Path (metres)";
-    QTest::newRow("result") << "txtOutputVal"
-                            << "Output Value:";
+    QTest::newRow("value") << QString("txtInputVal") << QString("Input value:");
+    QTest::newRow("angle") << QString("txtTwotheta")
+                           << QString("Scattering Angle 2 theta (degrees):");
+    QTest::newRow("flight path") << QString("txtTotalflightpath")
+                                 << QString("Total Flight Path (metres)");
+    QTest::newRow("result") << QString("txtOutputVal") << QString("Output Value:");
 }
 
 void FrmPevrandTest::screenReaderNamesAndResult()
@@ -611,12 +535,10 @@ void FrmPevrandTest::tabVisitsOneStopPerGroup_data()
 {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("start-up selection") << "optEnergyIn"
-                                        << "optWavelengthOut";
-    QTest::newRow("time-of-flight in, Q out") << "optTofIn"
-                                              << "optQOut";
-    QTest::newRow("d-spacing in, time-of-flight out") << "optDspacingIn"
-                                                      << "optTofOut";
+    QTest::newRow("start-up selection") << QString("optEnergyIn") << QString("optWavelengthOut");
+    QTest::newRow("time-of-flight in, Q out") << QString("optTofIn") << QString("optQOut");
+    QTest::newRow("d-spacing in, time-of-flight out")
+        << QString("optDspacingIn") << QString("optTofOut");
 }
 
 void FrmPevrandTest::tabVisitsOneStopPerGroup()
