@@ -3,10 +3,10 @@
 #include "FactorsPicture.h"
 #include "resources/ProgramIdentity.h"
 #include "ui/about/SysInfoLauncher.h"
+#include "ui/main/DialogFont.h"
 #include "ui/main/ProgramMessage.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,8 +15,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <algorithm>
-#include <vector>
 
 namespace pevrand
 {
@@ -93,25 +91,6 @@ QPushButton *MakeButton(QWidget *window, const char *name, const QString &captio
     return button;
 }
 
-// True when every label's text fits its box on one line and every button's caption fits
-// inside the button's margins, in `font`.
-bool TextsFit(const QFont &font, const std::vector<const QLabel *> &labels,
-              const std::vector<const QPushButton *> &buttons)
-{
-    const QFontMetrics metrics(font);
-    const auto fits = [&metrics](const QLabel *label) {
-        return metrics.horizontalAdvance(label->text()) <= label->width() &&
-               metrics.height() <= label->height();
-    };
-    const auto captionFits = [&metrics](const QPushButton *button) {
-        const QString caption = QString(button->text()).remove(QLatin1Char('&'));
-        const int margins = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        return metrics.horizontalAdvance(caption) + margins <= button->width() &&
-               metrics.height() <= button->height();
-    };
-    return std::ranges::all_of(labels, fits) && std::ranges::all_of(buttons, captionFits);
-}
-
 void ShowLauncherMessage(const std::string &text)
 {
     ShowProgramMessage(QString::fromStdString(text));
@@ -132,6 +111,7 @@ frmAbout::frmAbout()
     setAttribute(Qt::WA_QuitOnClose, true);
     setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     setFixedSize(ClientSize);
+    setFont(DialogFont());
     createControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
@@ -223,28 +203,6 @@ void frmAbout::Form_Load()
     lblDisclaimer->setText(QStringLiteral("Use at your own risk!"));
     lblDescription->setText(QStringLiteral("Author: ") + QStringLiteral(PEVRAND_AUTHOR_NAME) +
                             QLatin1Char(' ') + QStringLiteral(PEVRAND_AUTHOR_EMAIL));
-    makeTextsFit();
-}
-
-// The boxes keep their places whatever the desktop's font. Where that font is too wide for
-// a text, the window's font is made smaller, half a point at a time (down to 7 points), until
-// every label and caption fits its box.
-void frmAbout::makeTextsFit()
-{
-    const std::vector<const QLabel *> labels{lblTitle, lblVersion, lblDescription, lblDisclaimer};
-    const std::vector<const QPushButton *> buttons{cmdSysInfo, cmdOK};
-    QFont fitted = font();
-    const bool inPoints = fitted.pointSizeF() > 0;
-    while (!TextsFit(fitted, labels, buttons)) {
-        if (inPoints && fitted.pointSizeF() > 7) {
-            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
-        } else if (!inPoints && fitted.pixelSize() > 9) {
-            fitted.setPixelSize(fitted.pixelSize() - 1);
-        } else {
-            break;
-        }
-    }
-    setFont(fitted);
 }
 
 void frmAbout::keyPressEvent(QKeyEvent *event)

@@ -55,7 +55,6 @@ private:
     // Creates the controls at their places; the texts come from Form_Load.
     frmAbout();
     void createControls();
-    void makeTextsFit();
     void placeCentredOver(const QWidget *mainWindow);
 
     QWidget *Image2;

@@ -2,7 +2,9 @@
 
 #include "resources/ProgramIdentity.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pevrand
 {
@@ -12,6 +14,8 @@ void ShowProgramMessage(const QString &text)
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral(PEVRAND_TITLE), text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ProgramMessage"));
     box.setWindowModality(Qt::ApplicationModal);
+    // Some styles put a stock icon on dialog buttons; the program's messages show none.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

@@ -3,7 +3,9 @@
 #include "OptionGroup.h"
 #include "WidgetEvents.h"
 #include "resources/ProgramIdentity.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/ConvertCommand.h"
+#include "ui/main/DialogFont.h"
 #include "ui/main/ProgramMessage.h"
 
 #include <QApplication>
@@ -155,7 +157,7 @@ frmPevrand::frmPevrand(QWidget *parent)
     setFixedSize(Twips(0, 0, 5565, 8610).size());
 
     AddFontFallbacks();
-    setFont(Face("Liberation Sans", 8, QFont::SansSerif));
+    setFont(DialogFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(PaleCyan));
     setPalette(palette);
@@ -379,7 +381,7 @@ void frmPevrand::cmdQuit_Click()
 
 void frmPevrand::cmdAbout_Click()
 {
-    // The About window arrives with its own change.
+    frmAbout::ShowFor(this);
 }
 
 void frmPevrand::txtInputVal_Change()
