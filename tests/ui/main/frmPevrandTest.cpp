@@ -95,6 +95,7 @@ private slots:
     void accessKeys();
     void pushButtonsTakeEnterAndSpace_data();
     void pushButtonsTakeEnterAndSpace();
+    void aboutOpensOneWindowBesideTheMain();
     void escapeAndEnterElsewhereDoNothing();
     void outputIsReadOnlyButCopyable();
     void screenReaderNamesAndResult_data();
@@ -477,6 +478,23 @@ void FrmPevrandTest::pushButtonsTakeEnterAndSpace()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
     }
     QTRY_COMPARE(clicks.size(), 1);
+}
+
+void FrmPevrandTest::aboutOpensOneWindowBesideTheMain()
+{
+    const auto aboutWindows = [] {
+        QList<QWidget *> found;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == "frmAbout" && top->isVisible())
+                found << top;
+        return found;
+    };
+    QTest::mouseClick(get("cmdAbout"), Qt::LeftButton);
+    QTest::keyClick(get("txtInputVal"), Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(aboutWindows().size(), 1);
+    QCOMPARE(aboutWindows().first()->windowTitle(), "About Pevrand");
+    QVERIFY(aboutWindows().first()->parentWidget() == nullptr); // modeless, no owner
+    QVERIFY(Window->isEnabled());
 }
 
 void FrmPevrandTest::escapeAndEnterElsewhereDoNothing()
