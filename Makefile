@@ -35,6 +35,7 @@ wine-tests: deps
 
 bench: build
 	scripts/bench.sh
+	bench/startup.sh
 
 screenshot: build
 	scripts/screenshot.sh
