@@ -29,26 +29,9 @@ empty=$build/bench/startup/startup_empty_window
 probe=$build/bench/startup/startup_probe
 
 # A display number that no X server uses yet.
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" XDG_RUNTIME_DIR="$work"
-unset QT_QPA_PLATFORM
-for _ in $(seq 100); do
-    xwininfo -root >/dev/null 2>&1 && break
-    sleep 0.05
-done
+. scripts/xvfb.sh
+start_xvfb
+work="$xvfb_work"
 
 measure() { "$probe" 371 574 "$settle_ms" "$@"; }
 

@@ -27,32 +27,13 @@ for tool in Xvfb xdotool import; do
   fi
 done
 
-work="$(mktemp -d)"
-xvfb_pid=""
-program_pid=""
-cleanup() {
-  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$root/scripts/xvfb.sh"
+start_xvfb
+work="$xvfb_work"
 
-# Xvfb picks a free display itself and writes its number to the descriptor given.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "screenshot-about: Xvfb did not start:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$work/display")"
-
-QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+"$program" >"$work/program.log" 2>&1 &
 program_pid=$!
+stop_on_exit "$program_pid"
 
 # Waits up to 20 seconds for a visible window named exactly $1 and prints its id.
 find_window() {

@@ -18,33 +18,11 @@ if [ ! -x "$program" ]; then
     exit 1
 fi
 
-# A display number that no X server uses yet.
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-
-runtime=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$runtime"
-}
-trap cleanup EXIT
-
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" XDG_RUNTIME_DIR="$runtime"
-unset QT_QPA_PLATFORM
-for _ in $(seq 100); do
-    xwininfo -root >/dev/null 2>&1 && break
-    sleep 0.05
-done
+. scripts/xvfb.sh
+start_xvfb
 
 "$program" &
-program_pid=$!
+stop_on_exit $!
 
 # Wait until the window is mapped (at most 10 s).
 window=""
@@ -67,12 +45,8 @@ mkdir -p "$(dirname "$output")"
 import -window "$window" png:- | convert - -strip "$output"
 echo "screenshot: wrote $output ($(identify -format '%wx%h' "$output"))"
 
-kill "$program_pid" 2>/dev/null || true
-wait "$program_pid" 2>/dev/null || true
-program_pid=""
-kill "$xvfb_pid" 2>/dev/null || true
-wait "$xvfb_pid" 2>/dev/null || true
-xvfb_pid=""
+xvfb_cleanup
+trap - EXIT
 
 if [ -x scripts/screenshot-about.sh ]; then
     BUILD="$build" scripts/screenshot-about.sh
