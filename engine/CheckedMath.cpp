@@ -1,6 +1,6 @@
 #include "CheckedMath.h"
 
-#include "Conversion.h"
+#include "ArithmeticError.h"
 
 #include <cfloat>
 #include <cmath>

@@ -5,6 +5,10 @@
 // with the flags.
 #pragma once
 
+#ifndef PEVRAND_ENGINE_INTERNAL
+#error "CheckedMath.h is the engine's own: use the engine's public headers"
+#endif
+
 namespace pevrand::checked
 {
 

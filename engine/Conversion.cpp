@@ -56,6 +56,14 @@ ConversionInputs DefaultConversionInputs()
     return {0.0f, 0.0f, DefaultFlightPath, ToSingle(Finite(Wide(SinglePi()) * 0.25))};
 }
 
+ConversionInputs InputsForValue(float value)
+{
+    ConversionInputs inputs = DefaultConversionInputs();
+    inputs.InputValue = value;
+    inputs.InputSquare = ToSingle(Wide(value) * Wide(value));
+    return inputs;
+}
+
 bool NeedsFlightPath(std::optional<Quantity> input, std::optional<Quantity> output)
 {
     return IsTof(input) != IsTof(output);

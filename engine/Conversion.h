@@ -7,8 +7,9 @@
 // ArithmeticError. Underflow is not an error.
 #pragma once
 
+#include "engine/ArithmeticError.h"
+
 #include <optional>
-#include <stdexcept>
 
 namespace pevrand
 {
@@ -35,19 +36,21 @@ struct ConversionInputs {
     float Theta;       // Bragg angle in radians, half the scattering angle
 };
 
-// Thrown on division by zero, overflow (of a double, or on rounding to single) or an invalid
-// operation in any step of a conversion or of the significant-figure rounding.
-class ArithmeticError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // Fresh inputs: value and square 0, flight path 10 m, theta a quarter of pi.
 ConversionInputs DefaultConversionInputs();
 
+// Fresh inputs for the value `value`: its square single(value * value) formed at once, the
+// geometry at its defaults. Throws ArithmeticError when the square overflows single precision
+// (a value of 2^64 or more), whatever the quantities.
+ConversionInputs InputsForValue(float value);
+
 // True when exactly one side is time-of-flight; an unselected side is not.
 bool NeedsFlightPath(std::optional<Quantity> input, std::optional<Quantity> output);
+
+// Fresh inputs for the value `value`: its square single(value * value) formed at once, the
+// geometry at its defaults. Throws ArithmeticError when the square overflows single precision
+// (a value of 2^64 or more), whatever the quantities.
+ConversionInputs InputsForValue(float value);
 
 // True when exactly one side is Q or d-spacing; an unselected side is neither.
 bool NeedsAngle(std::optional<Quantity> input, std::optional<Quantity> output);

@@ -1,7 +1,7 @@
 #include "Module1.h"
 
+#include "ArithmeticError.h"
 #include "CheckedMath.h"
-#include "Conversion.h"
 #include "NumberText.h"
 
 #include <charconv>

@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "CheckedMath.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -45,16 +47,22 @@ long long DecimalMagnitude(std::string_view number)
     return magnitude;
 }
 
-} // namespace
+// The leading number of a text: its digits, point and exponent without the sign (empty when
+// the text does not begin with a number), its sign, and where it ends in the text.
+struct LeadingNumber {
+    std::string_view Digits;
+    bool Negative = false;
+    std::size_t End = 0;
+};
 
-double ReadNumber(std::string_view text)
+LeadingNumber FindLeadingNumber(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
-    bool negative = false;
+    LeadingNumber number;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        number.Negative = text[i] == '-';
         ++i;
     }
 
@@ -67,7 +75,7 @@ double ReadNumber(std::string_view text)
         i = fractionEnd;
     }
     if (!hasDigits)
-        return 0.0;
+        return {};
 
     // An exponent counts only when it has at least one digit: "1e" and "1e+" read as 1.
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -77,13 +85,38 @@ double ReadNumber(std::string_view text)
         if (j < text.size() && IsDigit(text[j]))
             i = SkipDigits(text, j);
     }
+    number.Digits = text.substr(start, i - start);
+    number.End = i;
+    return number;
+}
 
-    const std::string_view number = text.substr(start, i - start);
+} // namespace
+
+double ReadNumber(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    if (number.Digits.empty())
+        return 0.0;
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, error] =
+        std::from_chars(number.Digits.data(), number.Digits.data() + number.Digits.size(), value);
     if (error == std::errc::result_out_of_range)
-        value = DecimalMagnitude(number) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return negative ? -value : value;
+        value =
+            DecimalMagnitude(number.Digits) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return number.Negative ? -value : value;
+}
+
+float ReadSingle(std::string_view text)
+{
+    return checked::NearestSingle(ReadNumber(text));
+}
+
+bool HasDecimalComma(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    const std::size_t end = number.End;
+    return !number.Digits.empty() && end + 1 < text.size() && text[end] == ',' &&
+           IsDigit(text[end + 1]);
 }
 
 std::string SingleText(float value, int significantDigits)

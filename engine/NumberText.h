@@ -15,6 +15,15 @@ namespace pevrand
 // number beyond the double range reads as an infinity of its sign, one below it as 0.
 double ReadNumber(std::string_view text);
 
+// The number an entry box holds, as every check sees it: ReadNumber(text) rounded to the nearest
+// single. A number beyond the single range reads as an infinity of its sign, one too small for
+// the smallest subnormal single as 0.
+float ReadSingle(std::string_view text);
+
+// True when the leading number of `text`, as ReadNumber finds it, is followed at once by a
+// comma and a digit ("2,5", "-1,000", "0,25e3"): a decimal comma that reading would cut off.
+bool HasDecimalComma(std::string_view text);
+
 // `value` rounded to `significantDigits` significant figures (clamped to 1..17), trailing
 // zeros and a trailing period dropped. Positional when the decimal exponent of the rounded
 // value lies in -4..6, else exponent form such as 1.2346E+10 or 2.5E-05.

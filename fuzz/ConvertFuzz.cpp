@@ -39,8 +39,9 @@ constexpr char Separator = '\n';
 constexpr std::string_view NotPositive = "Non-positive values not allowed";
 
 // Every message the command can show.
-constexpr std::array<std::string_view, 10> KnownMessages{
+constexpr std::array<std::string_view, 11> KnownMessages{
     "No input value specified",
+    "Use a period as the decimal point",
     NotPositive,
     "Total flight path not specified",
     "Total flight path must be positive",

@@ -156,6 +156,15 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"SingleOverflowTemperatureOut", Q::Energy, Q::Temperature, 3e38f, {}}),
     RowName());
 
+TEST(Conversion, InputsForValueSquaresInSingleOrThrows)
+{
+    const ConversionInputs inputs = InputsForValue(3.0f);
+    EXPECT_EQ(inputs.InputSquare, 9.0f);
+    EXPECT_EQ(inputs.FlightPath, DefaultConversionInputs().FlightPath);
+    EXPECT_EQ(InputsForValue(0x1p63f).InputSquare, 0x1p126f);
+    EXPECT_THROW(InputsForValue(0x1p64f), ArithmeticError);
+}
+
 TEST(Conversion, QOutputAtZeroAngleIsExactlyZero)
 {
     EXPECT_EQ(Convert(Q::Energy, Q::Q, Inputs(25, 10, 0.0f)), 0.0f);

@@ -14,6 +14,28 @@ namespace pevrand
 namespace
 {
 
+struct CommaRow {
+    const char *text;
+    bool comma;
+};
+
+// A decimal comma is a comma and a digit right after the leading number, and nothing else.
+TEST(HasDecimalComma, OnlyRightAfterTheLeadingNumber)
+{
+    for (const CommaRow row : {CommaRow{"2,5", true},
+                               {"1,000", true},
+                               {"0,25e3", true},
+                               {" -2.,5", true},
+                               {"2, 5", false},
+                               {"2,", false},
+                               {",5", false},
+                               {"abc,5", false},
+                               {"2e,5", false},
+                               {"2.5", false},
+                               {"", false}})
+        EXPECT_EQ(HasDecimalComma(row.text), row.comma) << '"' << row.text << '"';
+}
+
 struct Reading {
     const char *name;
     const char *text;

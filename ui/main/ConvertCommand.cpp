@@ -1,6 +1,5 @@
 #include "ConvertCommand.h"
 
-#include "engine/CheckedMath.h"
 #include "engine/Module1.h"
 #include "engine/NumberText.h"
 
@@ -14,27 +13,24 @@ ConvertOutcome Message(const char *text, FocusTarget focus)
     return {{}, text, focus};
 }
 
-// The number an entry box holds, rounded to single precision as every check sees it.
-float ReadSingle(const std::string &text)
-{
-    return checked::NearestSingle(ReadNumber(text));
-}
+constexpr const char *DecimalComma = "Use a period as the decimal point";
 
 ConvertOutcome Convert(const ConvertRequest &request)
 {
-    ConversionInputs inputs = DefaultConversionInputs();
-
     if (request.InputText.empty())
         return Message("No input value specified", FocusTarget::InputVal);
-    inputs.InputValue = ReadSingle(request.InputText);
-    if (!(inputs.InputValue > 0.0f))
+    if (HasDecimalComma(request.InputText))
+        return Message(DecimalComma, FocusTarget::InputVal);
+    const float value = ReadSingle(request.InputText);
+    if (!(value > 0.0f))
         return Message("Non-positive values not allowed", FocusTarget::Unchanged);
-    inputs.InputSquare = checked::ToSingle(static_cast<double>(inputs.InputValue) *
-                                           static_cast<double>(inputs.InputValue));
+    ConversionInputs inputs = InputsForValue(value);
 
     if (NeedsFlightPath(request.Input, request.Output)) {
         if (request.FlightPathText.empty())
             return Message("Total flight path not specified", FocusTarget::TotalFlightPath);
+        if (HasDecimalComma(request.FlightPathText))
+            return Message(DecimalComma, FocusTarget::TotalFlightPath);
         inputs.FlightPath = ReadSingle(request.FlightPathText);
         if (!(inputs.FlightPath > 0.0f))
             return Message("Total flight path must be positive", FocusTarget::TotalFlightPath);
@@ -43,6 +39,8 @@ ConvertOutcome Convert(const ConvertRequest &request)
     if (NeedsAngle(request.Input, request.Output)) {
         if (request.TwoThetaText.empty())
             return Message("Scattering angle not specified", FocusTarget::TwoTheta);
+        if (HasDecimalComma(request.TwoThetaText))
+            return Message(DecimalComma, FocusTarget::TwoTheta);
         const float twoTheta = ReadSingle(request.TwoThetaText);
         if (twoTheta < 0.0f || twoTheta > 180.0f)
             return Message("2 theta must be in the range 0 to 180 degrees", FocusTarget::TwoTheta);

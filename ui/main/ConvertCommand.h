@@ -28,7 +28,9 @@ struct ConvertOutcome {
 
 // One whole run of the Convert command. The value is checked first, then the flight path and
 // the angle where the pair of quantities needs them, then the two unit choices; the first
-// failed check gives its message with an empty output. An arithmetic failure (a value too
+// failed check gives its message with an empty output. A box whose number is followed at once
+// by a comma and a digit ("2,5") gives "Use a period as the decimal point" right after that
+// box's emptiness check. An arithmetic failure (a value too
 // large or too small for the conversion) gives "Value out of range for this conversion".
 // Never throws for any texts.
 ConvertOutcome RunConvert(const ConvertRequest &request);

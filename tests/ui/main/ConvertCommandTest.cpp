@@ -45,6 +45,7 @@ ConvertRequest Request(const char *input, Q in, Q out, const char *twoTheta = ""
 constexpr const char *OutOfRange = "Value out of range for this conversion";
 constexpr const char *AngleRange = "2 theta must be in the range 0 to 180 degrees";
 constexpr const char *ZeroAngle = "2 theta must be greater than 0 for this conversion";
+constexpr const char *Comma = "Use a period as the decimal point";
 
 INSTANTIATE_TEST_SUITE_P(
     Results, RunConvertRow,
@@ -80,6 +81,18 @@ INSTANTIATE_TEST_SUITE_P(
              "Non-positive values not allowed", F::Unchanged},
         Case{"RoundsToZeroInSingle", Request("1e-50", Q::Energy, Q::Wavelength), "",
              "Non-positive values not allowed", F::Unchanged},
+        Case{"DecimalCommaInValue", Request("2,5", Q::Energy, Q::Wavelength), "", Comma,
+             F::InputVal},
+        Case{"DecimalCommaBeforeSign", Request("-2,5", Q::Energy, Q::Wavelength), "", Comma,
+             F::InputVal},
+        Case{"CommaThenBlankStillReadsTwo", Request("2, 5", Q::Energy, Q::Energy), "2", "",
+             F::Unchanged},
+        Case{"DecimalCommaInFlightPath", Request("1000", Q::Tof, Q::Energy, "", "0,5"), "", Comma,
+             F::TotalFlightPath},
+        Case{"DecimalCommaInAngle", Request("25", Q::Energy, Q::Q, "1,000"), "", Comma,
+             F::TwoTheta},
+        Case{"UnreadAngleIsNotJudged", Request("25", Q::Energy, Q::Energy, "2,5"), "25", "",
+             F::Unchanged},
         Case{"ValueCheckedBeforeFlightPath", Request("0", Q::Tof, Q::Energy), "",
              "Non-positive values not allowed", F::Unchanged},
         Case{"EmptyFlightPath", Request("1000", Q::Tof, Q::Energy), "",
