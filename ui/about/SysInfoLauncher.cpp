@@ -76,14 +76,16 @@ bool ReadValue(SysInfoPlatform &platform, RegistryKey key, const std::string &Su
 }
 
 // Where the first place names the tool, that path as read; else the second place's folder
-// followed by "\MSINFO32.EXE" when that file exists; else nothing (empty). Raises what the
-// registry or the file test raises.
+// followed by "\MSINFO32.EXE" when that file exists; else nothing (empty). An empty folder is
+// no folder: "\MSINFO32.EXE" alone would name the root of whatever drive is current, a place
+// anyone with that drive may fill. Raises what the registry or the file test raises.
 bool FindSysInfo(SysInfoPlatform &platform, std::string &path)
 {
     if (GetKeyValue(platform, HkeyLocalMachine, MsinfoKey, MsinfoValue, path)) {
         return true;
     }
-    if (!GetKeyValue(platform, HkeyLocalMachine, MsinfoLocationKey, MsinfoLocationValue, path)) {
+    if (!GetKeyValue(platform, HkeyLocalMachine, MsinfoLocationKey, MsinfoLocationValue, path) ||
+        path.empty()) {
         return false;
     }
     const std::string tool = path + MsinfoFileName;

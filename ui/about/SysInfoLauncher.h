@@ -97,8 +97,8 @@ public:
 bool GetKeyValue(SysInfoPlatform &platform, std::int32_t KeyRoot, const std::string &KeyName,
                  const std::string &SubKeyRef, std::string &KeyVal);
 
-// Starts the tool named by the first place, as read; else the folder of the second place
-// followed by "\MSINFO32.EXE", when that file exists. Where neither gives a tool, or anything
+// Starts the tool named by the first place, as read; else the (non-empty) folder of the second
+// place followed by "\MSINFO32.EXE", when that file exists. Where neither gives a tool, or anything
 // fails on the way, shows SysInfoUnavailable instead. Never throws a launcher failure.
 void StartSysInfo(SysInfoPlatform &platform);
 
