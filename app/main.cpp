@@ -1,5 +1,5 @@
 // Pevrand's start: the main window, then the event loop until the last window is gone.
-#include "ui/main/frmPevrand.h"
+#include "ui/main/qt/frmPevrand.h"
 
 #include <QApplication>
 

@@ -9,13 +9,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=build-fuzz
+build=build-fuzz # the fuzz preset's binary directory
 seconds="${FUZZ_SECONDS:-60}"
 jobs="${FUZZ_JOBS:-2}"
 
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPEVRAND_WITH_QT=OFF -DPEVRAND_BENCH=OFF -DPEVRAND_FUZZ=ON -DPEVRAND_WERROR=ON >/dev/null
-cmake --build "$build" --target convert_fuzz -j"$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target convert_fuzz -j"$jobs"
 
 work="$build/corpus-run"
 artifacts="$build/artifacts"

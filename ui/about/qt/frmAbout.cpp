@@ -3,8 +3,9 @@
 #include "FactorsPicture.h"
 #include "resources/ProgramIdentity.h"
 #include "ui/about/SysInfoLauncher.h"
-#include "ui/main/DialogFont.h"
-#include "ui/main/ProgramMessage.h"
+#include "ui/common/qt/Controls.h"
+#include "ui/common/qt/DialogFont.h"
+#include "ui/common/qt/ProgramMessage.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -15,28 +16,13 @@
 #include <QScreen>
 #include <QStyle>
 
-
 namespace pevrand
 {
 
 namespace
 {
 
-// The window's places are kept in twips, at 15 twips a logical pixel; every one of them is a
-// whole number of pixels.
-constexpr int TwipsPerPixel = 15;
-
-constexpr int Pixels(int twips)
-{
-    return twips / TwipsPerPixel;
-}
-
-constexpr QRect Twips(int left, int top, int width, int height)
-{
-    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
-}
-
-constexpr QSize ClientSize(Pixels(7215), Pixels(3945));
+const QSize ClientSize(TwipsToPixels(7215), TwipsToPixels(3945));
 
 // The program icon, painted at the resolution of the screen it is on.
 class IconPicture final : public QWidget
@@ -55,13 +41,10 @@ private:
     QIcon icon_;
 };
 
-QLabel *MakeLabel(QWidget *window, const char *name, QRect geometry, bool blackText)
+// A label whose text Form_Load sets; `blackText` fixes its colour to black.
+QLabel *MakeTextLabel(QWidget *window, const char *name, TwipsRect box, bool blackText)
 {
-    auto *label = new QLabel(window);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *label = MakeLabel(window, name, QString(), box, false);
     if (blackText) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
@@ -81,14 +64,6 @@ QWidget *MakeLine(QWidget *window, QRect geometry, QColor colour, int index)
     line->setPalette(palette);
     line->setAutoFillBackground(true);
     return line;
-}
-
-QPushButton *MakeButton(QWidget *window, const char *name, const QString &caption, QRect geometry)
-{
-    auto *button = new QPushButton(caption, window);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
 }
 
 void ShowLauncherMessage(const std::string &text)
@@ -121,28 +96,30 @@ void frmAbout::createControls()
 {
     Image2 = new IconPicture(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")), this);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(Twips(240, 240, 480, 480));
+    Image2->setGeometry(Pixels({240, 240, 480, 480}));
 
-    lblTitle = MakeLabel(this, "lblTitle", Twips(960, 240, 3885, 240), true);
-    lblVersion = MakeLabel(this, "lblVersion", Twips(960, 480, 3885, 225), false);
-    lblDescription = MakeLabel(this, "lblDescription", Twips(960, 720, 3885, 330), true);
+    lblTitle = MakeTextLabel(this, "lblTitle", {960, 240, 3885, 240}, true);
+    lblVersion = MakeTextLabel(this, "lblVersion", {960, 480, 3885, 225}, false);
+    lblDescription = MakeTextLabel(this, "lblDescription", {960, 720, 3885, 330}, true);
 
     Image1 = new FactorsPicture(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(Twips(840, 1080, 6120, 1995));
+    Image1->setGeometry(Pixels({840, 1080, 6120, 1995}));
 
     // The etched separator: the grey line lies over the upper row of the white one.
     Line1[0] =
-        MakeLine(this, QRect(Pixels(120), Pixels(3240), Pixels(7080 - 120), 2), Qt::white, 0);
-    Line1[1] = MakeLine(this, QRect(Pixels(90), Pixels(3240), Pixels(7080 - 90), 1),
-                        QColor(128, 128, 128), 1);
+        MakeLine(this, QRect(TwipsToPixels(120), TwipsToPixels(3240), TwipsToPixels(7080 - 120), 2),
+                 Qt::white, 0);
+    Line1[1] =
+        MakeLine(this, QRect(TwipsToPixels(90), TwipsToPixels(3240), TwipsToPixels(7080 - 90), 1),
+                 QColor(128, 128, 128), 1);
     Line1[1]->raise();
 
-    lblDisclaimer = MakeLabel(this, "lblDisclaimer", Twips(255, 3465, 3870, 345), true);
+    lblDisclaimer = MakeTextLabel(this, "lblDisclaimer", {255, 3465, 3870, 345}, true);
 
     cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
-                            Twips(4320, 3480, 1245, 345));
-    cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), Twips(5760, 3480, 1260, 345));
+                            TwipsRect{4320, 3480, 1245, 345});
+    cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), {5760, 3480, 1260, 345});
     // OK is the default button; a button with the focus takes Enter for itself, so Enter
     // presses System Info while that has the focus.
     cmdOK->setDefault(true);

@@ -3,10 +3,11 @@
 #include "OptionGroup.h"
 #include "WidgetEvents.h"
 #include "resources/ProgramIdentity.h"
-#include "ui/about/frmAbout.h"
+#include "ui/about/qt/frmAbout.h"
+#include "ui/common/qt/Controls.h"
+#include "ui/common/qt/DialogFont.h"
+#include "ui/common/qt/ProgramMessage.h"
 #include "ui/main/ConvertCommand.h"
-#include "ui/main/DialogFont.h"
-#include "ui/main/ProgramMessage.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -27,19 +28,8 @@ namespace pevrand
 namespace
 {
 
-// The layout is drawn in twips, 15 to a logical pixel; Qt scales logical pixels to the
-// screen by itself.
-constexpr int TwipsPerPixel = 15;
-
-constexpr int Pixels(int twips)
-{
-    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
-}
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return {Pixels(left), Pixels(top), Pixels(width), Pixels(height)};
-}
+// Widening by one pixel, in twips.
+constexpr int TwipsPerPixel = TwipsPerInch / StandardDpi;
 
 constexpr QRgb PaleCyan = qRgb(192, 255, 255);
 constexpr QRgb Red = qRgb(255, 0, 0);
@@ -77,17 +67,7 @@ template <class Control> Control *Named(Control *control, const char *name, cons
     return control;
 }
 
-// A label shows its text from the top left and wraps it at word boundaries.
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
-{
-    auto *label = Named(new QLabel(text, parent), name, geometry);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
-}
-
-QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, const QRect &geometry)
+QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, TwipsRect geometry)
 {
     auto *label = MakeLabel(parent, name, QString::fromLatin1(text), geometry);
     label->setFont(Face("Comic Sans MS", 12, QFont::SansSerif));
@@ -97,31 +77,29 @@ QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, const Q
     return label;
 }
 
-QLineEdit *MakeTextBox(QWidget *parent, const char *name, const QRect &geometry,
-                       const char *toolTip)
+QLineEdit *MakeTextBox(QWidget *parent, const char *name, TwipsRect geometry, const char *toolTip)
 {
-    auto *box = Named(new QLineEdit(parent), name, geometry);
+    auto *box = Named(new QLineEdit(parent), name, Pixels(geometry));
     box->setToolTip(QString::fromLatin1(toolTip));
     KeepSystemColours(box);
     return box;
 }
 
 // Enter or Space presses a focused button, but no button is the window's default.
-QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption,
-                        const QRect &geometry, const char *toolTip)
+QPushButton *MakeCommand(QWidget *parent, const char *name, const char *caption, TwipsRect geometry,
+                         const char *toolTip)
 {
-    auto *button = Named(new QPushButton(QString::fromLatin1(caption), parent), name, geometry);
-    button->setToolTip(QString::fromLatin1(toolTip));
+    auto *button = MakeButton(parent, name, QString::fromLatin1(caption), geometry, toolTip);
     button->setAutoDefault(true);
     button->setDefault(false);
     KeepSystemColours(button);
     return button;
 }
 
-QGroupBox *MakeFrame(QWidget *parent, const char *name, const char *title, const QRect &geometry,
+QGroupBox *MakeFrame(QWidget *parent, const char *name, const char *title, TwipsRect geometry,
                      const char *toolTip)
 {
-    auto *frame = Named(new QGroupBox(QString::fromLatin1(title), parent), name, geometry);
+    auto *frame = Named(new QGroupBox(QString::fromLatin1(title), parent), name, Pixels(geometry));
     frame->setToolTip(QString::fromLatin1(toolTip));
     return frame;
 }
@@ -132,7 +110,7 @@ QRadioButton *MakeOption(QGroupBox *frame, QButtonGroup *group, Quantity quantit
                          const char *caption, int topTwips, int widthTwips)
 {
     auto *option = Named(new QRadioButton(QString::fromLatin1(caption), frame), name,
-                         Twips(120, topTwips, widthTwips, 255));
+                         Pixels({120, topTwips, widthTwips, 255}));
     group->addButton(option, static_cast<int>(quantity));
     return option;
 }
@@ -154,7 +132,7 @@ frmPevrand::frmPevrand(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral(PEVRAND_TITLE " : Neutron Units Converter"));
     setWindowIcon(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")));
-    setFixedSize(Twips(0, 0, 5565, 8610).size());
+    setFixedSize(Pixels({0, 0, 5565, 8610}).size());
 
     AddFontFallbacks();
     setFont(DialogFont());
@@ -172,15 +150,15 @@ frmPevrand::frmPevrand(QWidget *parent)
 
 void frmPevrand::createControls()
 {
-    lblInput = MakeCaption(this, "lblInput", "INPUT", Twips(120, 120, 1095, 375));
-    lblInputValue = MakeLabel(this, "lblInputValue", QStringLiteral("&Input value:"),
-                              Twips(1440, 240, 1095, 255));
+    lblInput = MakeCaption(this, "lblInput", "INPUT", {120, 120, 1095, 375});
+    lblInputValue =
+        MakeLabel(this, "lblInputValue", QStringLiteral("&Input value:"), {1440, 240, 1095, 255});
     // Created after its label, so that it lies over the label's right end.
-    txtInputVal = MakeTextBox(this, "txtInputVal", Twips(2400, 120, 3015, 375),
-                              "enter value to be converted");
+    txtInputVal =
+        MakeTextBox(this, "txtInputVal", {2400, 120, 3015, 375}, "enter value to be converted");
     lblInputValue->setBuddy(txtInputVal);
 
-    fraUnitsIn = MakeFrame(this, "fraUnitsIn", "Input Units", Twips(1320, 600, 4095, 3435),
+    fraUnitsIn = MakeFrame(this, "fraUnitsIn", "Input Units", {1320, 600, 4095, 3435},
                            "units for the input value");
     InputUnits = new QButtonGroup(this);
     optEnergyIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Energy, "optEnergyIn",
@@ -205,25 +183,26 @@ void frmPevrand::createControls()
 
     lblTwotheta =
         MakeLabel(this, "lblTwotheta", QStringLiteral("&Scattering Angle 2 theta (degrees):"),
-                  Twips(120, 600, 1095, 615));
+                  {120, 600, 1095, 615});
     txtTwotheta =
-        MakeTextBox(this, "txtTwotheta", Twips(120, 1200, 1095, 375), "enter scattering angle");
+        MakeTextBox(this, "txtTwotheta", {120, 1200, 1095, 375}, "enter scattering angle");
     lblTwotheta->setBuddy(txtTwotheta);
     // One pixel taller than drawn (375 twips), so that the descenders of its second line show.
     Label2 = MakeLabel(this, "Label2", QStringLiteral("&Total Flight Path (metres)"),
-                       Twips(120, 1880, 1095, 375 + TwipsPerPixel));
-    txtTotalflightpath = MakeTextBox(this, "txtTotalflightpath", Twips(120, 2360, 1095, 375),
-                                     "enter total flight path");
+                       {120, 1880, 1095, 375 + TwipsPerPixel});
+    txtTotalflightpath =
+        MakeTextBox(this, "txtTotalflightpath", {120, 2360, 1095, 375}, "enter total flight path");
     Label2->setBuddy(txtTotalflightpath);
 
     // The divider runs from (0, 4140) to (5685, 4140), past the right edge of the window.
-    Line1 = Named(new QFrame(this), "Line1", Twips(0, 4140, 5685 + TwipsPerPixel, TwipsPerPixel));
+    Line1 =
+        Named(new QFrame(this), "Line1", Pixels({0, 4140, 5685 + TwipsPerPixel, TwipsPerPixel}));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Plain);
     Line1->setLineWidth(1);
 
-    lblOutput = MakeCaption(this, "lblOutput", "OUTPUT", Twips(120, 4260, 1095, 375));
-    fraUnitsOut = MakeFrame(this, "fraUnitsOut", "Output Units", Twips(1320, 4260, 4095, 3435),
+    lblOutput = MakeCaption(this, "lblOutput", "OUTPUT", {120, 4260, 1095, 375});
+    fraUnitsOut = MakeFrame(this, "fraUnitsOut", "Output Units", {1320, 4260, 4095, 3435},
                             "units for the output value");
     OutputUnits = new QButtonGroup(this);
     optEnergyOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Energy, "optEnergyOut",
@@ -249,22 +228,21 @@ void frmPevrand::createControls()
 
     // Two pixels wider than drawn (975 twips), so that the caption stays on its one line.
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Output Value:"),
-                       Twips(1320, 7920, 975 + 2 * TwipsPerPixel, 255));
-    txtOutputVal =
-        MakeTextBox(this, "txtOutputVal", Twips(2400, 7800, 3015, 375), "converted value");
+                       {1320, 7920, 975 + 2 * TwipsPerPixel, 255});
+    txtOutputVal = MakeTextBox(this, "txtOutputVal", {2400, 7800, 3015, 375}, "converted value");
     // No access key, but the label still names the box for a screen reader.
     Label1->setBuddy(txtOutputVal);
 
-    cmdConvert = MakeButton(this, "cmdConvert", "&Convert", Twips(120, 6600, 975, 375),
-                            "convert input to output");
-    cmdAbout = MakeButton(this, "cmdAbout", "&About", Twips(120, 7200, 975, 375),
-                          "Find out about the Pevrand program");
-    cmdQuit = MakeButton(this, "cmdQuit", "&Quit", Twips(120, 7800, 975, 375), "exit the program");
+    cmdConvert = MakeCommand(this, "cmdConvert", "&Convert", {120, 6600, 975, 375},
+                             "convert input to output");
+    cmdAbout = MakeCommand(this, "cmdAbout", "&About", {120, 7200, 975, 375},
+                           "Find out about the Pevrand program");
+    cmdQuit = MakeCommand(this, "cmdQuit", "&Quit", {120, 7800, 975, 375}, "exit the program");
 
     lblAuthor = MakeLabel(this, "lblAuthor",
                           QStringLiteral("Author: " PEVRAND_AUTHOR_NAME " " PEVRAND_AUTHOR_EMAIL
                                          "    Date: July 2001"),
-                          Twips(120, 8280, 5295, 255));
+                          {120, 8280, 5295, 255});
     lblAuthor->setFont(Face("Times New Roman", 8.25, QFont::Serif, true));
     lblAuthor->setToolTip(QStringLiteral("the author of the program"));
 

@@ -1,6 +1,6 @@
 // The About window as the user meets it: opened from a stand-in for the main window, driven
 // with real key presses and clicks on the offscreen platform.
-#include "ui/about/frmAbout.h"
+#include "ui/about/qt/frmAbout.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The factors picture: what it says, how it is set, and that it renders whole and sharp at
 // normal and high-DPI scale.
-#include "ui/about/FactorsPicture.h"
+#include "ui/about/qt/FactorsPicture.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,5 +1,5 @@
 // The main window driven through its real widgets, found by their names.
-#include "ui/main/frmPevrand.h"
+#include "ui/main/qt/frmPevrand.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

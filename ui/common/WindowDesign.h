@@ -1,0 +1,90 @@
+// How a window is described once for every toolkit: its controls with their names, kinds,
+// captions, twips boxes, tooltips, fonts, colours, unit options and tab indexes. The Qt window
+// and the Win32 window both build themselves from such a table.
+#pragma once
+
+#include "engine/Conversion.h"
+#include "ui/common/Twips.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pevrand
+{
+
+enum class ControlKind { Label, TextBox, Frame, Option, Button, Line, Picture };
+
+struct Rgb {
+    std::uint8_t Red, Green, Blue;
+    friend constexpr bool operator==(Rgb, Rgb) = default;
+};
+
+inline constexpr Rgb PaleCyan{192, 255, 255};
+inline constexpr Rgb DesignRed{255, 0, 0};
+inline constexpr Rgb Black{0, 0, 0};
+
+// A font of the design; an empty family is the window's dialog font.
+struct FontDesign {
+    std::string_view Family;
+    double Points = 0;
+    bool Italic = false;
+};
+
+inline constexpr FontDesign DialogFace{};
+
+struct ControlDesign {
+    std::string_view Name;
+    ControlKind Kind;
+    std::string_view Caption; // "&" marks the access key; empty when set at run time or none
+    TwipsRect Box;            // from the client area's top left, or the frame's for an option
+    std::string_view ToolTip = {};
+    int TabIndex = -1;                 // -1: never takes the focus
+    std::string_view Frame = {};       // the frame that holds an option
+    std::optional<Quantity> Unit = {}; // the quantity an option stands for
+    std::string_view Buddy = {};       // a label's access key and click lead there
+    FontDesign Font = DialogFace;
+    std::optional<Rgb> TextColour = {}; // empty: the text colour the window gives
+};
+
+struct WindowDesign {
+    std::string_view Caption;
+    int ClientWidth, ClientHeight; // twips
+    std::optional<Rgb> Background; // empty: the system's dialog colour
+    std::span<const ControlDesign> Controls;
+};
+
+// The control named `name`, or null.
+constexpr const ControlDesign *FindControl(const WindowDesign &window, std::string_view name)
+{
+    for (const ControlDesign &control : window.Controls)
+        if (control.Name == name)
+            return &control;
+    return nullptr;
+}
+
+// The access key of a caption, upper case: the letter after its "&", or 0 when it has none.
+constexpr char AccessKey(std::string_view caption)
+{
+    const std::size_t at = caption.find('&');
+    if (at == std::string_view::npos || at + 1 >= caption.size())
+        return 0;
+    const char key = caption[at + 1];
+    return key >= 'a' && key <= 'z' ? static_cast<char>(key - 'a' + 'A') : key;
+}
+
+// A caption as shown: without the "&" that marks its access key.
+std::string ShownCaption(std::string_view caption);
+
+// The Tab order as the user meets it: every control that takes the focus, by tab index, where
+// the options of one frame make a single stop at the place of the lowest index among them. A
+// frame's stop is named by the frame.
+std::vector<std::string_view> TabStops(const WindowDesign &window);
+
+// The options of `frame`, in the table's order, which is the order the arrow keys follow.
+std::vector<const ControlDesign *> FrameOptions(const WindowDesign &window, std::string_view frame);
+
+} // namespace pevrand
