@@ -52,6 +52,7 @@ inline constexpr std::array Controls{
 inline constexpr int WhiteLinePixels = 2;
 inline constexpr int GreyLinePixels = 1;
 
-inline constexpr WindowDesign Window{"About " PEVRAND_TITLE, 7215, 3945, std::nullopt, Controls};
+inline constexpr WindowDesign Window{"About " PEVRAND_TITLE, 200,     7215, 3945,
+                                     std::nullopt,           Controls};
 
 } // namespace pevrand::about_window

@@ -52,6 +52,8 @@ struct ControlDesign {
 
 struct WindowDesign {
     std::string_view Caption;
+    int FirstControlId;            // a front end that numbers its controls gives the control at
+                                   // index i of the table the number FirstControlId + i
     int ClientWidth, ClientHeight; // twips
     std::optional<Rgb> Background; // empty: the system's dialog colour
     std::span<const ControlDesign> Controls;
@@ -64,6 +66,15 @@ constexpr const ControlDesign *FindControl(const WindowDesign &window, std::stri
         if (control.Name == name)
             return &control;
     return nullptr;
+}
+
+// The index of the control named `name` in the window's table, or -1 when there is none.
+constexpr int ControlIndex(const WindowDesign &window, std::string_view name)
+{
+    for (std::size_t i = 0; i < window.Controls.size(); ++i)
+        if (window.Controls[i].Name == name)
+            return static_cast<int>(i);
+    return -1;
 }
 
 // The access key of a caption, upper case: the letter after its "&", or 0 when it has none.

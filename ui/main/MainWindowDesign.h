@@ -166,7 +166,7 @@ inline constexpr std::array Controls{
                   AuthorFace},
 };
 
-inline constexpr WindowDesign Window{PEVRAND_TITLE " : Neutron Units Converter", 5565, 8610,
-                                     PaleCyan, Controls};
+inline constexpr WindowDesign Window{
+    PEVRAND_TITLE " : Neutron Units Converter", 100, 5565, 8610, PaleCyan, Controls};
 
 } // namespace pevrand::main_window
