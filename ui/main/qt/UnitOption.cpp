@@ -54,6 +54,8 @@ void UnitOption::keyPressEvent(QKeyEvent *event)
     }
     // Qt would pick the neighbour by position, which options of unequal widths confuse.
     if (QAbstractButton *next = NeighbourOption(*group(), *this, step)) {
+        // A keyboard move: the focus frame shows even when the mouse put the focus here.
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
         next->setFocus(Qt::OtherFocusReason);
         next->click();
     }

@@ -413,6 +413,7 @@ void FrmPevrandTest::arrowKeysMoveTheSelection()
     QTest::keyClick(get(from), Qt::Key(key));
     QVERIFY(get<QRadioButton>(to)->isChecked());
     QCOMPARE(QApplication::focusWidget(), get(to));
+    QVERIFY(Window->testAttribute(Qt::WA_KeyboardFocusChange)); // the focus frame shows
     QCOMPARE(output()->text(), "");
 }
 
@@ -789,7 +790,8 @@ void FrmPevrandTest::arrowKeysWalkTheGroupAndWrap_data()
 }
 
 // The group's order, not the options' positions or widths, picks the next option; the ends
-// wrap around, and the new option is selected, focused and clears the output.
+// wrap around, and the new option is selected, focused (with its focus frame) and clears the
+// output.
 void FrmPevrandTest::arrowKeysWalkTheGroupAndWrap()
 {
     QFETCH(QString, from);
@@ -802,6 +804,7 @@ void FrmPevrandTest::arrowKeysWalkTheGroupAndWrap()
     QTest::keyClick(get(from), Qt::Key(key));
     QVERIFY(get<QRadioButton>(to)->isChecked());
     QCOMPARE(QApplication::focusWidget(), get(to));
+    QVERIFY(Window->testAttribute(Qt::WA_KeyboardFocusChange)); // the focus frame shows
     QVERIFY(get<QRadioButton>(other)->isChecked());
     QCOMPARE(output()->text(), "");
 }
