@@ -10,12 +10,10 @@ namespace pevrand
 namespace
 {
 
-// +1 for the keys that move to the next option, -1 for those that move back, 0 for others.
-// The keypad's arrows count too; with Ctrl, Alt or Meta held an arrow is not the group's.
+// +1 for the keys that move to the next option, -1 for those that move back, 0 for others. The
+// keypad's arrows count too.
 int ArrowStep(const QKeyEvent &event)
 {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return 0;
     switch (event.key()) {
     case Qt::Key_Down:
     case Qt::Key_Right:
@@ -52,6 +50,11 @@ void UnitOption::keyPressEvent(QKeyEvent *event)
         QRadioButton::keyPressEvent(event);
         return;
     }
+    // With Ctrl, Alt or Meta held an arrow is not the group's, and never Qt's move by position.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
     // Qt would pick the neighbour by position, which options of unequal widths confuse.
     if (QAbstractButton *next = NeighbourOption(*group(), *this, step)) {
         // A keyboard move: the focus frame shows even when the mouse put the focus here.
@@ -75,8 +78,8 @@ void UnitOption::focusInEvent(QFocusEvent *event)
 // stop.
 bool UnitOption::focusNextPrevChild(bool next)
 {
-    QWidget *me = this;
-    QWidget &top = *window();
+    QWidget *const me = this;
+    const QWidget &top = *window();
     const QButtonGroup *own = group();
     for (QWidget *candidate = next ? me->nextInFocusChain() : me->previousInFocusChain();
          candidate && candidate != me;
