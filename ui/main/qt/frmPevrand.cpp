@@ -1,13 +1,14 @@
 #include "frmPevrand.h"
 
 #include "OptionGroup.h"
+#include "UnitOption.h"
 #include "WidgetEvents.h"
-#include "resources/ProgramIdentity.h"
 #include "ui/about/qt/frmAbout.h"
 #include "ui/common/qt/Controls.h"
 #include "ui/common/qt/DialogFont.h"
 #include "ui/common/qt/ProgramMessage.h"
 #include "ui/main/ConvertCommand.h"
+#include "ui/main/MainWindowDesign.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,18 +22,12 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <initializer_list>
+#include <string_view>
 
 namespace pevrand
 {
 namespace
 {
-
-// Widening by one pixel, in twips.
-constexpr int TwipsPerPixel = TwipsPerInch / StandardDpi;
-
-constexpr QRgb PaleCyan = qRgb(192, 255, 255);
-constexpr QRgb Red = qRgb(255, 0, 0);
 
 // Close faces of the same size and style where the designed ones are missing.
 void AddFontFallbacks()
@@ -42,12 +37,24 @@ void AddFontFallbacks()
                               QStringLiteral("Liberation Serif"));
 }
 
-QFont Face(const char *family, qreal points, QFont::StyleHint hint, bool italic = false)
+QString Text(std::string_view text)
 {
-    QFont font(QString::fromLatin1(family));
-    font.setStyleHint(hint);
-    font.setPointSizeF(points);
-    font.setItalic(italic);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor Colour(Rgb rgb)
+{
+    return {rgb.Red, rgb.Green, rgb.Blue};
+}
+
+// A control's own font; the serif author line falls back to a serif face, the rest to sans.
+QFont Face(const FontDesign &design)
+{
+    QFont font(Text(design.Family));
+    font.setStyleHint(design.Family == main_window::AuthorFace.Family ? QFont::Serif
+                                                                      : QFont::SansSerif);
+    font.setPointSizeF(design.Points);
+    font.setItalic(design.Italic);
     return font;
 }
 
@@ -60,60 +67,96 @@ void KeepSystemColours(QWidget *widget)
     widget->setPalette(palette);
 }
 
-template <class Control> Control *Named(Control *control, const char *name, const QRect &geometry)
+QLineEdit *MakeTextBox(QWidget *parent, const ControlDesign &design)
 {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
-QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, TwipsRect geometry)
-{
-    auto *label = MakeLabel(parent, name, QString::fromLatin1(text), geometry);
-    label->setFont(Face("Comic Sans MS", 12, QFont::SansSerif));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(Red));
-    label->setPalette(palette);
-    return label;
-}
-
-QLineEdit *MakeTextBox(QWidget *parent, const char *name, TwipsRect geometry, const char *toolTip)
-{
-    auto *box = Named(new QLineEdit(parent), name, Pixels(geometry));
-    box->setToolTip(QString::fromLatin1(toolTip));
+    auto *box = new QLineEdit(parent);
+    box->setGeometry(Pixels(design.Box));
     KeepSystemColours(box);
     return box;
 }
 
 // Enter or Space presses a focused button, but no button is the window's default.
-QPushButton *MakeCommand(QWidget *parent, const char *name, const char *caption, TwipsRect geometry,
-                         const char *toolTip)
+QPushButton *MakeCommand(QWidget *parent, const ControlDesign &design)
 {
-    auto *button = MakeButton(parent, name, QString::fromLatin1(caption), geometry, toolTip);
+    auto *button = new QPushButton(Text(design.Caption), parent);
+    button->setGeometry(Pixels(design.Box));
     button->setAutoDefault(true);
     button->setDefault(false);
     KeepSystemColours(button);
     return button;
 }
 
-QGroupBox *MakeFrame(QWidget *parent, const char *name, const char *title, TwipsRect geometry,
-                     const char *toolTip)
+// A straight line from (Left, Top) to (Left + Width, Top + Height), both ends drawn.
+QFrame *MakeLine(QWidget *parent, const ControlDesign &design)
 {
-    auto *frame = Named(new QGroupBox(QString::fromLatin1(title), parent), name, Pixels(geometry));
-    frame->setToolTip(QString::fromLatin1(toolTip));
+    const TwipsRect box = design.Box;
+    auto *line = new QFrame(parent);
+    line->setGeometry(Pixels({box.Left, box.Top, box.Width + main_window::OnePixel,
+                              box.Height + main_window::OnePixel}));
+    line->setFrameShape(box.Height == 0 ? QFrame::HLine : QFrame::VLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    return line;
+}
+
+// A frame with the group of its options, which selects one option at a time.
+QGroupBox *MakeFrame(QWidget *parent, const ControlDesign &design)
+{
+    auto *frame = new QGroupBox(Text(design.Caption), parent);
+    frame->setGeometry(Pixels(design.Box));
+    new QButtonGroup(frame);
     return frame;
 }
 
-// An option of a frame: Left 120 and Height 255 twips inside the frame, its Quantity as its id
-// in the frame's group.
-QRadioButton *MakeOption(QGroupBox *frame, QButtonGroup *group, Quantity quantity, const char *name,
-                         const char *caption, int topTwips, int widthTwips)
+QButtonGroup *GroupOf(const QGroupBox &frame)
 {
-    auto *option = Named(new QRadioButton(QString::fromLatin1(caption), frame), name,
-                         Pixels({120, topTwips, widthTwips, 255}));
-    group->addButton(option, static_cast<int>(quantity));
+    return frame.findChild<QButtonGroup *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// An option of a frame, its Quantity as its id in the frame's group. The group's order, which
+// the arrow keys follow, is the table's.
+UnitOption *MakeOption(QGroupBox &frame, const ControlDesign &design)
+{
+    auto *option = new UnitOption(Text(design.Caption), &frame);
+    option->setGeometry(Pixels(design.Box));
+    GroupOf(frame)->addButton(option, static_cast<int>(*design.Unit));
     return option;
 }
+
+// The widget `parent` holds under the designed name `name`.
+template <class Control> Control *Find(const QWidget &parent, std::string_view name)
+{
+    return parent.findChild<Control *>(Text(name));
+}
+
+// `name`, which must be a control of the table: a name that isn't fails to compile.
+consteval std::string_view Designed(std::string_view name)
+{
+    if (FindControl(main_window::Window, name) == nullptr)
+        throw "not a control of the main window";
+    return name;
+}
+
+// Every option names a frame created before it and stands for a quantity, only labels have
+// buddies and every buddy is a control of the table: what the window's builder relies on.
+consteval bool Buildable(const WindowDesign &window)
+{
+    for (std::size_t i = 0; i < window.Controls.size(); ++i) {
+        const ControlDesign &control = window.Controls[i];
+        if (!control.Buddy.empty() &&
+            (control.Kind != ControlKind::Label || FindControl(window, control.Buddy) == nullptr))
+            return false;
+        if (control.Kind != ControlKind::Option)
+            continue;
+        const int frame = ControlIndex(window, control.Frame);
+        if (frame < 0 || static_cast<std::size_t>(frame) >= i ||
+            window.Controls[static_cast<std::size_t>(frame)].Kind != ControlKind::Frame ||
+            !control.Unit)
+            return false;
+    }
+    return true;
+}
+static_assert(Buildable(main_window::Window));
 
 // Enter is the main Return key or the keypad's Enter.
 bool IsEnter(int key)
@@ -130,14 +173,15 @@ frmPevrand::frmPevrand(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmPevrand"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral(PEVRAND_TITLE " : Neutron Units Converter"));
+    setWindowTitle(Text(main_window::Window.Caption));
     setWindowIcon(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")));
-    setFixedSize(Pixels({0, 0, 5565, 8610}).size());
+    setFixedSize(
+        Pixels({0, 0, main_window::Window.ClientWidth, main_window::Window.ClientHeight}).size());
 
     AddFontFallbacks();
     setFont(DialogFont());
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(PaleCyan));
+    palette.setColor(QPalette::Window, Colour(*main_window::Window.Background));
     setPalette(palette);
 
     createControls();
@@ -148,103 +192,64 @@ frmPevrand::frmPevrand(QWidget *parent)
     placeCentred();
 }
 
+// Every control of the window's table, in the table's order (a control drawn over another
+// comes after it); then the labels' buddies and the named controls the reactions use.
 void frmPevrand::createControls()
 {
-    lblInput = MakeCaption(this, "lblInput", "INPUT", {120, 120, 1095, 375});
-    lblInputValue =
-        MakeLabel(this, "lblInputValue", QStringLiteral("&Input value:"), {1440, 240, 1095, 255});
-    // Created after its label, so that it lies over the label's right end.
-    txtInputVal =
-        MakeTextBox(this, "txtInputVal", {2400, 120, 3015, 375}, "enter value to be converted");
-    lblInputValue->setBuddy(txtInputVal);
+    for (const ControlDesign &design : main_window::Window.Controls) {
+        QWidget *widget = nullptr;
+        switch (design.Kind) {
+        case ControlKind::Label:
+        case ControlKind::Picture:
+            widget = MakeLabel(this, "", Text(design.Caption), design.Box);
+            break;
+        case ControlKind::TextBox:
+            widget = MakeTextBox(this, design);
+            break;
+        case ControlKind::Frame:
+            widget = MakeFrame(this, design);
+            break;
+        case ControlKind::Option:
+            widget = MakeOption(*Find<QGroupBox>(*this, design.Frame), design);
+            break;
+        case ControlKind::Button:
+            widget = MakeCommand(this, design);
+            break;
+        case ControlKind::Line:
+            widget = MakeLine(this, design);
+            break;
+        }
+        widget->setObjectName(Text(design.Name));
+        if (!design.ToolTip.empty())
+            widget->setToolTip(Text(design.ToolTip));
+        if (!design.Font.Family.empty())
+            widget->setFont(Face(design.Font));
+        if (design.TextColour) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText, Colour(*design.TextColour));
+            widget->setPalette(palette);
+        }
+    }
+    for (const ControlDesign &design : main_window::Window.Controls)
+        if (!design.Buddy.empty())
+            Find<QLabel>(*this, design.Name)->setBuddy(Find<QWidget>(*this, design.Buddy));
 
-    fraUnitsIn = MakeFrame(this, "fraUnitsIn", "Input Units", {1320, 600, 4095, 3435},
-                           "units for the input value");
-    InputUnits = new QButtonGroup(this);
-    optEnergyIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Energy, "optEnergyIn",
-                             "&Energy (meV)", 300, 3135);
-    optWavelengthIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Wavelength, "optWavelengthIn",
-                                 "Wavelength (Angstroms)", 600, 3255);
-    optNuIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Nu, "optNuIn", "nu (THz)", 900, 3735);
-    optVelocityIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Velocity, "optVelocityIn",
-                               "Velocity (m/s)", 1200, 3735);
-    optMomentumIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Momentum, "optMomentumIn",
-                               "Momentum k (inverse Angstroms)", 1500, 3735);
-    optTemperatureIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Temperature, "optTemperatureIn",
-                                  "Temperature (K)", 1800, 3600);
-    optInvcmIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Invcm, "optInvcmIn",
-                            "Energy (inverse cm)", 2100, 3855);
-    optQIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Q, "optQIn",
-                        "Momentum transfer Q (inverse Angstroms)", 2400, 3600);
-    optDspacingIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Dspacing, "optDspacingIn",
-                               "d-Spacing (Angstroms)", 2700, 3600);
-    optTofIn = MakeOption(fraUnitsIn, InputUnits, Quantity::Tof, "optTofIn",
-                          "Time-of-flight (micro seconds)", 3000, 3600);
-
-    lblTwotheta =
-        MakeLabel(this, "lblTwotheta", QStringLiteral("&Scattering Angle 2 theta (degrees):"),
-                  {120, 600, 1095, 615});
-    txtTwotheta =
-        MakeTextBox(this, "txtTwotheta", {120, 1200, 1095, 375}, "enter scattering angle");
-    lblTwotheta->setBuddy(txtTwotheta);
-    // One pixel taller than drawn (375 twips), so that the descenders of its second line show.
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("&Total Flight Path (metres)"),
-                       {120, 1880, 1095, 375 + TwipsPerPixel});
-    txtTotalflightpath =
-        MakeTextBox(this, "txtTotalflightpath", {120, 2360, 1095, 375}, "enter total flight path");
-    Label2->setBuddy(txtTotalflightpath);
-
-    // The divider runs from (0, 4140) to (5685, 4140), past the right edge of the window.
-    Line1 =
-        Named(new QFrame(this), "Line1", Pixels({0, 4140, 5685 + TwipsPerPixel, TwipsPerPixel}));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Plain);
-    Line1->setLineWidth(1);
-
-    lblOutput = MakeCaption(this, "lblOutput", "OUTPUT", {120, 4260, 1095, 375});
-    fraUnitsOut = MakeFrame(this, "fraUnitsOut", "Output Units", {1320, 4260, 4095, 3435},
-                            "units for the output value");
-    OutputUnits = new QButtonGroup(this);
-    optEnergyOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Energy, "optEnergyOut",
-                              "E&nergy (meV)", 300, 3615);
-    optWavelengthOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Wavelength,
-                                  "optWavelengthOut", "Wavelength (Angstroms)", 600, 3600);
-    optNuOut =
-        MakeOption(fraUnitsOut, OutputUnits, Quantity::Nu, "optNuOut", "nu (THz)", 900, 3600);
-    optVelocityOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Velocity, "optVelocityOut",
-                                "Velocity (m/s)", 1200, 3600);
-    optMomentumOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Momentum, "optMomentumOut",
-                                "Momentum k (inverse Angstroms)", 1500, 3600);
-    optTemperatureOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Temperature,
-                                   "optTemperatureOut", "Temperature (K)", 1800, 3600);
-    optInvcmOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Invcm, "optInvcmOut",
-                             "Energy (inverse cm)", 2100, 3600);
-    optQOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Q, "optQOut",
-                         "Momentum transfer Q (inverse Angstroms)", 2400, 3600);
-    optDspacingOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Dspacing, "optDspacingOut",
-                                "d-Spacing (Angstroms)", 2700, 3600);
-    optTofOut = MakeOption(fraUnitsOut, OutputUnits, Quantity::Tof, "optTofOut",
-                           "Time-of-flight (micro-seconds)", 3000, 3600);
-
-    // Two pixels wider than drawn (975 twips), so that the caption stays on its one line.
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Output Value:"),
-                       {1320, 7920, 975 + 2 * TwipsPerPixel, 255});
-    txtOutputVal = MakeTextBox(this, "txtOutputVal", {2400, 7800, 3015, 375}, "converted value");
-    // No access key, but the label still names the box for a screen reader.
-    Label1->setBuddy(txtOutputVal);
-
-    cmdConvert = MakeCommand(this, "cmdConvert", "&Convert", {120, 6600, 975, 375},
-                             "convert input to output");
-    cmdAbout = MakeCommand(this, "cmdAbout", "&About", {120, 7200, 975, 375},
-                           "Find out about the Pevrand program");
-    cmdQuit = MakeCommand(this, "cmdQuit", "&Quit", {120, 7800, 975, 375}, "exit the program");
-
-    lblAuthor = MakeLabel(this, "lblAuthor",
-                          QStringLiteral("Author: " PEVRAND_AUTHOR_NAME " " PEVRAND_AUTHOR_EMAIL
-                                         "    Date: July 2001"),
-                          {120, 8280, 5295, 255});
-    lblAuthor->setFont(Face("Times New Roman", 8.25, QFont::Serif, true));
-    lblAuthor->setToolTip(QStringLiteral("the author of the program"));
+    lblInputValue = Find<QLabel>(*this, Designed("lblInputValue"));
+    txtInputVal = Find<QLineEdit>(*this, Designed("txtInputVal"));
+    fraUnitsIn = Find<QGroupBox>(*this, Designed("fraUnitsIn"));
+    optEnergyIn = Find<QRadioButton>(*this, Designed("optEnergyIn"));
+    lblTwotheta = Find<QLabel>(*this, Designed("lblTwotheta"));
+    txtTwotheta = Find<QLineEdit>(*this, Designed("txtTwotheta"));
+    Label2 = Find<QLabel>(*this, Designed("Label2"));
+    txtTotalflightpath = Find<QLineEdit>(*this, Designed("txtTotalflightpath"));
+    fraUnitsOut = Find<QGroupBox>(*this, Designed("fraUnitsOut"));
+    optEnergyOut = Find<QRadioButton>(*this, Designed("optEnergyOut"));
+    txtOutputVal = Find<QLineEdit>(*this, Designed("txtOutputVal"));
+    cmdConvert = Find<QPushButton>(*this, Designed("cmdConvert"));
+    cmdAbout = Find<QPushButton>(*this, Designed("cmdAbout"));
+    cmdQuit = Find<QPushButton>(*this, Designed("cmdQuit"));
+    InputUnits = GroupOf(*fraUnitsIn);
+    OutputUnits = GroupOf(*fraUnitsOut);
 
     KeepOneTabStop(*InputUnits);
     KeepOneTabStop(*OutputUnits);
@@ -277,25 +282,38 @@ void frmPevrand::connectReactions()
     connect(WidgetEvents::Watch(fraUnitsOut), &WidgetEvents::clicked, this,
             &frmPevrand::fraUnitsOut_Click);
 
+    // A selection made any way toggles the option on; a click on the option already selected
+    // toggles nothing. A click that selects reports both, and clearing twice does no harm.
     connect(InputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsIn_OptionClick);
+    connect(InputUnits, &QButtonGroup::idToggled, this, [this](int quantity, bool selected) {
+        if (selected)
+            fraUnitsIn_OptionClick(quantity);
+    });
     connect(OutputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsOut_OptionClick);
+    connect(OutputUnits, &QButtonGroup::idToggled, this, [this](int quantity, bool selected) {
+        if (selected)
+            fraUnitsOut_OptionClick(quantity);
+    });
 }
 
-// Each option group is one stop, entered at its selected option.
+// The table's Tab stops in order; a frame's stop is its options, in the group's order, of which
+// only the selected one takes Tab.
 void frmPevrand::chainTabOrder()
 {
-    const std::initializer_list<QWidget *> chain = {
-        txtInputVal,  txtTwotheta,    txtTotalflightpath, optEnergyIn,       optWavelengthIn,
-        optNuIn,      optVelocityIn,  optMomentumIn,      optTemperatureIn,  optInvcmIn,
-        optQIn,       optDspacingIn,  optTofIn,           optEnergyOut,      optWavelengthOut,
-        optNuOut,     optVelocityOut, optMomentumOut,     optTemperatureOut, optInvcmOut,
-        optQOut,      optDspacingOut, optTofOut,          cmdConvert,        cmdQuit,
-        txtOutputVal, cmdAbout};
     QWidget *previous = nullptr;
-    for (QWidget *widget : chain) {
+    const auto chain = [&previous](QWidget *widget) {
         if (previous)
             QWidget::setTabOrder(previous, widget);
         previous = widget;
+    };
+    for (const std::string_view stop : TabStops(main_window::Window)) {
+        const ControlDesign &design = *FindControl(main_window::Window, stop);
+        if (design.Kind != ControlKind::Frame) {
+            chain(Find<QWidget>(*this, stop));
+            continue;
+        }
+        for (const ControlDesign *option : FrameOptions(main_window::Window, stop))
+            chain(Find<QWidget>(*this, option->Name));
     }
 }
 
@@ -311,7 +329,8 @@ void frmPevrand::Form_Load()
     txtOutputVal->setReadOnly(true);
     txtInputVal->setText(QStringLiteral("25"));
     optEnergyIn->setChecked(true);
-    optWavelengthOut->setChecked(true);
+    // The output group's option for wavelength, optWavelengthOut.
+    OutputUnits->button(static_cast<int>(Quantity::Wavelength))->setChecked(true);
     cmdConvert_Click();
 }
 

@@ -11,7 +11,6 @@
 #include <QWidget>
 
 class QButtonGroup;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -53,7 +52,9 @@ private slots:
     void fraUnitsIn_Click();
     void fraUnitsOut_Click();
 
-    // The Click of every option of the group; `quantity` is the clicked option's Quantity.
+    // The Click of every option of the group: any selection of an option, however it is made
+    // (mouse, keyboard, screen reader, the program), and a click on the option already
+    // selected. `quantity` is the option's Quantity.
     void fraUnitsIn_OptionClick(int quantity);
     void fraUnitsOut_OptionClick(int quantity);
 
@@ -64,50 +65,21 @@ private:
     void placeCentred();
     void moveFocusAfterMessage(FocusTarget target);
 
-    // Input side.
-    QLabel *lblInput;
+    // The controls the reactions work on; the window creates every control of its table.
     QLabel *lblInputValue;
     QLineEdit *txtInputVal;
     QGroupBox *fraUnitsIn;
     QRadioButton *optEnergyIn;
-    QRadioButton *optWavelengthIn;
-    QRadioButton *optNuIn;
-    QRadioButton *optVelocityIn;
-    QRadioButton *optMomentumIn;
-    QRadioButton *optTemperatureIn;
-    QRadioButton *optInvcmIn;
-    QRadioButton *optQIn;
-    QRadioButton *optDspacingIn;
-    QRadioButton *optTofIn;
-
-    // Geometry fields.
     QLabel *lblTwotheta;
     QLineEdit *txtTwotheta;
     QLabel *Label2;
     QLineEdit *txtTotalflightpath;
-
-    QFrame *Line1;
-
-    // Output side.
-    QLabel *lblOutput;
     QGroupBox *fraUnitsOut;
     QRadioButton *optEnergyOut;
-    QRadioButton *optWavelengthOut;
-    QRadioButton *optNuOut;
-    QRadioButton *optVelocityOut;
-    QRadioButton *optMomentumOut;
-    QRadioButton *optTemperatureOut;
-    QRadioButton *optInvcmOut;
-    QRadioButton *optQOut;
-    QRadioButton *optDspacingOut;
-    QRadioButton *optTofOut;
-    QLabel *Label1;
     QLineEdit *txtOutputVal;
-
     QPushButton *cmdConvert;
     QPushButton *cmdAbout;
     QPushButton *cmdQuit;
-    QLabel *lblAuthor;
 
     // The options of each frame, with their Quantity as id.
     QButtonGroup *InputUnits;

@@ -1,6 +1,10 @@
 // The main window driven through its real widgets, found by their names.
 #include "ui/main/qt/frmPevrand.h"
 
+#include "ui/common/qt/Controls.h"
+#include "ui/main/ConvertCommand.h"
+#include "ui/main/MainWindowDesign.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -21,9 +25,20 @@
 #include <QTimer>
 
 using pevrand::frmPevrand;
+using pevrand::Quantity;
 
 namespace
 {
+
+// The middle of the option names, in the order of the groups and of Quantity.
+const char *const Units[] = {"Energy",      "Wavelength", "Nu", "Velocity", "Momentum",
+                             "Temperature", "Invcm",      "Q",  "Dspacing", "Tof"};
+constexpr int UnitCount = int(std::size(Units));
+
+QString Option(int unit, const char *side)
+{
+    return QStringLiteral("opt%1%2").arg(Units[unit], side);
+}
 
 // What a message box showed.
 struct Message {
@@ -107,6 +122,19 @@ private slots:
     void fixedSizeCentredNoMaximise();
     void quitAndCloseBoxEndTheWindow_data();
     void quitAndCloseBoxEndTheWindow();
+
+    // The window built from its design table, and its unit options as Windows option groups.
+    void controlsAsDesigned_data();
+    void controlsAsDesigned();
+    void widenedLabelsStayWidened();
+    void everySelectionClears_data();
+    void everySelectionClears();
+    void arrowKeysWalkTheGroupAndWrap_data();
+    void arrowKeysWalkTheGroupAndWrap();
+    void tabStopStaysOnTheSelectedOption_data();
+    void tabStopStaysOnTheSelectedOption();
+    void everyPairConvertsAsTheCommand_data();
+    void everyPairConvertsAsTheCommand();
 
 private:
     template <class Widget = QWidget> Widget *get(const QString &name) const
@@ -208,6 +236,8 @@ void FrmPevrandTest::messagesThroughTheWindow_data()
                           "Input units not specified, or not yet available", "optEnergyIn"});
     row("no output unit", {"25", "", "", "optEnergyIn", "",
                            "Output units not specified, or not yet available", "optEnergyOut"});
+    row("decimal comma in the value", {"2,5", "", "", "optEnergyIn", "optWavelengthOut",
+                                       "Use a period as the decimal point", "txtInputVal"});
 }
 
 // Each run that shows a message shows exactly one box of the program's kind, empties the
@@ -383,6 +413,7 @@ void FrmPevrandTest::arrowKeysMoveTheSelection()
     QTest::keyClick(get(from), Qt::Key(key));
     QVERIFY(get<QRadioButton>(to)->isChecked());
     QCOMPARE(QApplication::focusWidget(), get(to));
+    QVERIFY(Window->testAttribute(Qt::WA_KeyboardFocusChange)); // the focus frame shows
     QCOMPARE(output()->text(), "");
 }
 
@@ -665,6 +696,208 @@ void FrmPevrandTest::quitAndCloseBoxEndTheWindow()
     for (const QWidget *top : QApplication::topLevelWidgets())
         QVERIFY(!top->isVisible());
     QVERIFY(QApplication::quitOnLastWindowClosed());
+}
+
+void FrmPevrandTest::controlsAsDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const pevrand::ControlDesign &control : pevrand::main_window::Controls) {
+        const QString name = QString::fromLatin1(control.Name.data(), control.Name.size());
+        QTest::newRow(qPrintable(name)) << name;
+    }
+}
+
+// Each control of the table sits where it is drawn, in its frame, with its tooltip.
+void FrmPevrandTest::controlsAsDesigned()
+{
+    QFETCH(QString, name);
+    using namespace pevrand;
+    const ControlDesign &design = *FindControl(main_window::Window, name.toStdString());
+    QWidget *widget = get(name);
+    const QString parent = design.Frame.empty() ? "frmPevrand" : QString::fromLatin1(design.Frame);
+    QCOMPARE(widget->parentWidget()->objectName(), parent);
+    if (design.Kind != ControlKind::Line)
+        QCOMPARE(widget->geometry(), Pixels(design.Box));
+    QCOMPARE(widget->toolTip(), QString::fromLatin1(design.ToolTip));
+}
+
+// Label1 two pixels wider and Label2 one taller than drawn, so that their captions show whole.
+void FrmPevrandTest::widenedLabelsStayWidened()
+{
+    QCOMPARE(get("Label1")->size(), QSize(67, 17));
+    QCOMPARE(get("Label2")->size(), QSize(73, 26));
+}
+
+void FrmPevrandTest::everySelectionClears_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"screen reader toggles", "click on the blank end selects"})
+        for (int i = 0; i < UnitCount; ++i)
+            for (const char *side : {"In", "Out"})
+                QTest::addRow("%s %s", how, qPrintable(Option(i, side))) << Option(i, side) << how;
+    QTest::newRow("program selects optTofIn") << QString("optTofIn") << QString("program");
+    QTest::newRow("program selects optQOut") << QString("optQOut") << QString("program");
+}
+
+// However an option comes to be selected, the result beside it goes and the other group keeps
+// its selection. The whole designed box of an option is the option, not only dot and caption.
+void FrmPevrandTest::everySelectionClears()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, how);
+    const QString base = option.startsWith("optNu") ? "Energy" : "Nu";
+    convert("opt" + base + "In", "opt" + base + "Out");
+    auto *other = get<QRadioButton>("opt" + base + (option.endsWith("In") ? "Out" : "In"));
+    auto *button = get<QRadioButton>(option);
+    if (how.startsWith("screen reader")) {
+        QAccessibleActionInterface *actions =
+            QAccessible::queryAccessibleInterface(button)->actionInterface();
+        QVERIFY(actions);
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+    } else if (how.startsWith("click")) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, {button->width() - 2, button->height() / 2});
+        QCOMPARE(QApplication::focusWidget(), button);
+    } else {
+        button->setChecked(true);
+    }
+    QVERIFY(button->isChecked());
+    QVERIFY(other->isChecked());
+    QCOMPARE(output()->text(), "");
+}
+
+void FrmPevrandTest::arrowKeysWalkTheGroupAndWrap_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    const struct {
+        Qt::Key key;
+        const char *name;
+        int step;
+    } keys[] = {{Qt::Key_Down, "Down", 1},
+                {Qt::Key_Right, "Right", 1},
+                {Qt::Key_Up, "Up", -1},
+                {Qt::Key_Left, "Left", -1}};
+    for (const char *side : {"In", "Out"})
+        for (int i = 0; i < UnitCount; ++i)
+            for (const auto &key : keys) {
+                const QString from = Option(i, side);
+                const QString to = Option((i + key.step + UnitCount) % UnitCount, side);
+                QTest::addRow("%s from %s to %s", key.name, qPrintable(from), qPrintable(to))
+                    << from << int(key.key) << to;
+            }
+}
+
+// The group's order, not the options' positions or widths, picks the next option; the ends
+// wrap around, and the new option is selected, focused (with its focus frame) and clears the
+// output.
+void FrmPevrandTest::arrowKeysWalkTheGroupAndWrap()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    const bool input = from.endsWith("In");
+    const QString other = input ? "optNuOut" : "optNuIn";
+    convert(input ? from : other, input ? other : from);
+    get(from)->setFocus();
+    QTest::keyClick(get(from), Qt::Key(key));
+    QVERIFY(get<QRadioButton>(to)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), get(to));
+    QVERIFY(Window->testAttribute(Qt::WA_KeyboardFocusChange)); // the focus frame shows
+    QVERIFY(get<QRadioButton>(other)->isChecked());
+    QCOMPARE(output()->text(), "");
+}
+
+void FrmPevrandTest::tabStopStaysOnTheSelectedOption_data()
+{
+    QTest::addColumn<QString>("frame");    // clicked, which focuses its unselected Energy option
+    QTest::addColumn<QString>("selected"); // the group's selected option
+    QTest::addColumn<QString>("start");    // where the key is pressed; empty: the Energy option
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    const auto row = [](const char *name, const char *frame, const char *selected,
+                        const char *start, Qt::Key key, const char *focus) {
+        QTest::newRow(name) << QString(frame) << QString(selected) << QString(start) << int(key)
+                            << QString(focus);
+    };
+    const Qt::Key tab = Qt::Key_Tab, back = Qt::Key_Backtab;
+    const char *in = "fraUnitsIn", *out = "fraUnitsOut";
+    row("Tab enters the input group at its selection", in, "optNuIn", "txtTotalflightpath", tab,
+        "optNuIn");
+    row("Shift+Tab enters the input group at its selection", in, "optNuIn", "optWavelengthOut",
+        back, "optNuIn");
+    row("Tab leaves the focused unselected input option", in, "optNuIn", "", tab,
+        "optWavelengthOut");
+    row("Shift+Tab leaves the focused unselected input option", in, "optNuIn", "", back,
+        "txtTotalflightpath");
+    row("Tab enters the output group at its selection", out, "optQOut", "optEnergyIn", tab,
+        "optQOut");
+    row("Shift+Tab enters the output group at its selection", out, "optQOut", "cmdConvert", back,
+        "optQOut");
+    row("Tab leaves the focused unselected output option", out, "optQOut", "", tab, "cmdConvert");
+    row("Shift+Tab leaves the focused unselected output option", out, "optQOut", "", back,
+        "optEnergyIn");
+}
+
+// A frame click focuses the group's Energy option without selecting it; the group's Tab stop
+// stays on its selected option, so Tab and then Space can't change the unit.
+void FrmPevrandTest::tabStopStaysOnTheSelectedOption()
+{
+    QFETCH(QString, frame);
+    QFETCH(QString, selected);
+    QFETCH(QString, start);
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    select(selected);
+    QTest::mouseClick(get(frame), Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             frame == "fraUnitsIn" ? "optEnergyIn" : "optEnergyOut");
+    if (!start.isEmpty())
+        get(start)->setFocus();
+    const Qt::KeyboardModifiers modifiers =
+        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    if (focus == selected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(get<QRadioButton>(selected)->isChecked());
+    }
+}
+
+void FrmPevrandTest::everyPairConvertsAsTheCommand_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("expected");
+    for (int from = 0; from < UnitCount; ++from)
+        for (int to = 0; to < UnitCount; ++to) {
+            const std::string expected =
+                pevrand::RunConvert({"2.5", "30", "12.5", Quantity(from), Quantity(to)}).OutputText;
+            QTest::addRow("%s to %s", Units[from], Units[to])
+                << Option(from, "In") << Option(to, "Out") << QString::fromStdString(expected);
+        }
+}
+
+// Each option stands for its own quantity: the window's result for a pair of options is the
+// command's for that pair of quantities, with both geometry boxes filled.
+void FrmPevrandTest::everyPairConvertsAsTheCommand()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QFETCH(QString, expected);
+    QVERIFY(!expected.isEmpty());
+    for (const QString &option : {in, out}) {
+        auto *button = get<QRadioButton>(option);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    auto *value = get<QLineEdit>("txtInputVal");
+    value->clear();
+    QTest::keyClicks(value, "2.5");
+    get<QLineEdit>("txtTwotheta")->setText("30");
+    get<QLineEdit>("txtTotalflightpath")->setText("12.5");
+    QTest::mouseClick(get<QPushButton>("cmdConvert"), Qt::LeftButton);
+    QCOMPARE(output()->text(), expected);
 }
 
 QTEST_MAIN(FrmPevrandTest)
