@@ -5,9 +5,12 @@
 #include "resources/ProgramIdentity.h"
 #include "ui/about/qt/frmAbout.h"
 #include "ui/common/qt/Controls.h"
-#include "ui/common/qt/DialogFont.h"
+#include "ui/common/qt/Fonts.h"
+#include "ui/common/qt/Placement.h"
 #include "ui/common/qt/ProgramMessage.h"
+#include "ui/common/qt/WindowColours.h"
 #include "ui/main/ConvertCommand.h"
+#include "ui/main/MainWindowDesign.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -20,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include <initializer_list>
 
@@ -31,33 +35,12 @@ namespace
 // Widening by one pixel, in twips.
 constexpr int TwipsPerPixel = TwipsPerInch / StandardDpi;
 
-constexpr QRgb PaleCyan = qRgb(192, 255, 255);
 constexpr QRgb Red = qRgb(255, 0, 0);
 
-// Close faces of the same size and style where the designed ones are missing.
-void AddFontFallbacks()
+// A face of the window at the size at which its captions fit, whatever fonts are installed.
+QFont Face(const FontDesign &face)
 {
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-}
-
-QFont Face(const char *family, qreal points, QFont::StyleHint hint, bool italic = false)
-{
-    QFont font(QString::fromLatin1(family));
-    font.setStyleHint(hint);
-    font.setPointSizeF(points);
-    font.setItalic(italic);
-    return font;
-}
-
-// Text boxes and buttons keep the system's colours, not the window's pale cyan.
-void KeepSystemColours(QWidget *widget)
-{
-    QPalette palette = QApplication::palette(widget);
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setBrush(group, QPalette::Window, palette.brush(group, QPalette::Window));
-    widget->setPalette(palette);
+    return FittingFont(main_window::Window, face, *QApplication::style());
 }
 
 template <class Control> Control *Named(Control *control, const char *name, const QRect &geometry)
@@ -70,7 +53,7 @@ template <class Control> Control *Named(Control *control, const char *name, cons
 QLabel *MakeCaption(QWidget *parent, const char *name, const char *text, TwipsRect geometry)
 {
     auto *label = MakeLabel(parent, name, QString::fromLatin1(text), geometry);
-    label->setFont(Face("Comic Sans MS", 12, QFont::SansSerif));
+    label->setFont(Face(main_window::CaptionFace));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(Red));
     label->setPalette(palette);
@@ -134,13 +117,11 @@ frmPevrand::frmPevrand(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")));
     setFixedSize(Pixels({0, 0, 5565, 8610}).size());
 
-    AddFontFallbacks();
-    setFont(DialogFont());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(PaleCyan));
-    setPalette(palette);
+    setFont(Face(DialogFace));
 
     createControls();
+    // After the controls, so that the frames get their plain look; captions keep their red.
+    FixWindowColours(this, Colour(PaleCyan));
     connectReactions();
     chainTabOrder();
     Form_Load();
@@ -243,7 +224,7 @@ void frmPevrand::createControls()
                           QStringLiteral("Author: " PEVRAND_AUTHOR_NAME " " PEVRAND_AUTHOR_EMAIL
                                          "    Date: July 2001"),
                           {120, 8280, 5295, 255});
-    lblAuthor->setFont(Face("Times New Roman", 8.25, QFont::Serif, true));
+    lblAuthor->setFont(Face(main_window::AuthorFace));
     lblAuthor->setToolTip(QStringLiteral("the author of the program"));
 
     KeepOneTabStop(*InputUnits);
@@ -299,11 +280,17 @@ void frmPevrand::chainTabOrder()
     }
 }
 
+// Centred in the screen's available area, the whole frame inside it; on a screen too small for
+// the window the title bar stays on it. Before the window is first shown its frame is not known
+// yet: the position is then the frame's, and the window manager keeps the title bar below it.
 void frmPevrand::placeCentred()
 {
-    if (const QScreen *screen = this->screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QWindow *handle = windowHandle();
+    const QMargins frame = handle ? handle->frameMargins() : QMargins();
+    move(CentredFramePosition(screen->availableGeometry(), size(), frame));
 }
 
 void frmPevrand::Form_Load()
@@ -323,7 +310,7 @@ void frmPevrand::cmdConvert_Click()
                     SelectedQuantity(*OutputUnits)});
     if (!outcome.Message.empty()) {
         txtOutputVal->clear();
-        ShowProgramMessage(QString::fromStdString(outcome.Message));
+        ShowProgramMessage(this, QString::fromStdString(outcome.Message));
         moveFocusAfterMessage(outcome.Focus);
     }
     txtOutputVal->setText(QString::fromStdString(outcome.OutputText));

@@ -96,7 +96,7 @@ private slots:
     void clientAreaIsFixed();
     void separatorIsEtched();
     void imageTwoShowsTheProgramIcon();
-    void frameIsAFixedToolWindowWithoutOwner();
+    void frameIsAFixedWindowWithoutOwner();
     void opensCentred_data();
     void opensCentred();
     void focusStartsOnOkAndTabsToSystemInfo();
@@ -210,13 +210,14 @@ void AboutWindowTest::imageTwoShowsTheProgramIcon()
     QVERIFY(shown != background);
 }
 
-void AboutWindowTest::frameIsAFixedToolWindowWithoutOwner()
+void AboutWindowTest::frameIsAFixedWindowWithoutOwner()
 {
     frmAbout *about = frmAbout::ShowFor(main_);
     QVERIFY(QTest::qWaitForWindowExposed(about));
     const Qt::WindowFlags flags = about->windowFlags();
-    // A tool window: kept out of the task bar.
-    QCOMPARE(about->windowType(), Qt::Tool);
+    // A plain top-level window: neither a dialog nor a tool window, which X11 window managers
+    // would keep above the main window.
+    QCOMPARE(about->windowType(), Qt::Window);
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -251,12 +252,16 @@ void AboutWindowTest::opensCentred()
         main_->setGeometry(mainWindow);
     }
     frmAbout *about = frmAbout::ShowFor(mainWindow.isNull() ? nullptr : main_.data());
-    const QRect place = about->geometry();
+    // The frame is placed; without a main window its margins are not known before the first
+    // show, and the centre may be off by them.
+    const QRect place = about->frameGeometry();
+    const QMargins margins = about->windowHandle()->frameMargins();
+    const int slack = mainWindow.isNull() ? margins.top() + margins.bottom() : 0;
     QVERIFY(screen.contains(place));
-    const QPoint wanted = mainWindow.isNull() ? screen.center() : mainWindow.center();
-    QCOMPARE(place.center().y(), wanted.y());
+    const QPoint wanted = mainWindow.isNull() ? screen.center() : main_->frameGeometry().center();
+    QVERIFY(qAbs(place.center().y() - wanted.y()) <= slack);
     if (mainWindow.right() <= screen.right()) {
-        QCOMPARE(place.center().x(), wanted.x());
+        QVERIFY(qAbs(place.center().x() - wanted.x()) <= slack);
     } else {
         QCOMPARE(place.right(), screen.right());
     }
