@@ -2,6 +2,8 @@
 // with real key presses and clicks on the offscreen platform.
 #include "ui/about/qt/frmAbout.h"
 
+#include "tests/ui/common/qt/WindowTestFixture.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -18,14 +20,7 @@ using pevrand::frmAbout;
 namespace
 {
 
-template <class Control> Control *Find(QWidget *window, const char *name)
-{
-    auto *control = window->findChild<Control *>(QString::fromLatin1(name));
-    if (control == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return control;
-}
+using window_test::Find;
 
 int OpenAboutWindows()
 {
@@ -35,24 +30,6 @@ int OpenAboutWindows()
     }
     return count;
 }
-
-// Answers the program's message boxes while a test runs, and keeps what they said.
-class MessageCatcher : public QObject
-{
-public:
-    MessageCatcher() { Poll(); }
-    QStringList Seen;
-
-private:
-    void Poll()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            Seen << box->windowTitle() + ": " + box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-        QTimer::singleShot(10, this, &MessageCatcher::Poll);
-    }
-};
 
 // Sets $PATH for one test and puts it back afterwards.
 class SearchPath
@@ -111,10 +88,12 @@ private slots:
 
 private:
     QPointer<QWidget> main_;
+    window_test::ModalAnswerer *answerer_ = nullptr;
 };
 
 void AboutWindowTest::init()
 {
+    answerer_ = new window_test::ModalAnswerer;
     main_ = new QWidget;
     main_->setObjectName(QStringLiteral("frmPevrand"));
     main_->setAttribute(Qt::WA_DeleteOnClose);
@@ -128,6 +107,9 @@ void AboutWindowTest::cleanup()
     for (QWidget *window : QApplication::topLevelWidgets()) {
         delete window;
     }
+    const bool clean = answerer_->Verify();
+    delete answerer_;
+    QVERIFY(clean);
 }
 
 void AboutWindowTest::loadSetsTheTexts_data()
@@ -369,7 +351,6 @@ void AboutWindowTest::systemInfoKeepsTheWindowOpen()
         QCOMPARE(QApplication::focusWidget(), sysInfo);
     }
 
-    MessageCatcher catcher;
     switch (way) {
     case SysInfoBy::Click:
         QTest::mouseClick(sysInfo, Qt::LeftButton);
@@ -385,7 +366,10 @@ void AboutWindowTest::systemInfoKeepsTheWindowOpen()
         break;
     }
     // A button's access key presses it a moment later, the way a click looks.
-    QTRY_COMPARE(catcher.Seen, QStringList{Unavailable});
+    QTRY_COMPARE(answerer_->Texts(), QStringList{Unavailable});
+    // Over the About window, whose button raised it.
+    QCOMPARE(answerer_->Messages.first().parent.data(), static_cast<QWidget *>(about.data()));
+    answerer_->Messages.clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!about.isNull());
     QVERIFY(about->isVisible());
@@ -406,10 +390,9 @@ void AboutWindowTest::systemInfoStartsTheDesktopTool()
 
     frmAbout *about = frmAbout::ShowFor(main_);
     QVERIFY(QTest::qWaitForWindowActive(about));
-    MessageCatcher catcher;
     QTest::mouseClick(Find<QPushButton>(about, "cmdSysInfo"), Qt::LeftButton);
     QTRY_VERIFY(QFile::exists(tool + ".started"));
-    QCOMPARE(catcher.Seen, QStringList{});
+    QCOMPARE(answerer_->Texts(), QStringList{});
     QVERIFY(about->isVisible());
 }
 

@@ -1,6 +1,8 @@
 // The main window driven through its real widgets, found by their names.
 #include "ui/main/qt/frmPevrand.h"
 
+#include "tests/ui/common/qt/WindowTestFixture.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -23,53 +25,8 @@
 
 using pevrand::frmPevrand;
 
-namespace
-{
-
-// What a message box showed.
-struct Message {
-    QString text, title, objectName;
-    qsizetype buttons;
-    QMessageBox::Icon icon;
-    Qt::WindowModality modality;
-};
-
-// Answers every modal window that opens while a test runs: records a message box and presses
-// Enter on it, closes anything else. So an unexpected message fails a test instead of hanging it.
-class ModalAnswerer : public QObject
-{
-public:
-    ModalAnswerer()
-    {
-        Timer.setInterval(5);
-        connect(&Timer, &QTimer::timeout, this, &ModalAnswerer::answer);
-        Timer.start();
-    }
-
-    QList<Message> Messages;
-    QStringList Others;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            Others.append(modal->metaObject()->className());
-            modal->close();
-            return;
-        }
-        Messages.append({box->text(), box->windowTitle(), box->objectName(), box->buttons().size(),
-                         box->icon(), box->windowModality()});
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-
-    QTimer Timer;
-};
-
-} // namespace
+using window_test::Message;
+using window_test::ModalAnswerer;
 
 class FrmPevrandTest : public QObject
 {
@@ -112,10 +69,7 @@ private slots:
 private:
     template <class Widget = QWidget> Widget *get(const QString &name) const
     {
-        auto *widget = Window->findChild<Widget *>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return window_test::Find<Widget>(Window, name);
     }
     QLineEdit *output() const { return get<QLineEdit>("txtOutputVal"); }
     void select(const QString &option) const { get<QRadioButton>(option)->setChecked(true); }
@@ -141,11 +95,9 @@ void FrmPevrandTest::cleanup()
     for (QWidget *top : QApplication::topLevelWidgets())
         top->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QList<Message> messages = Answerer->Messages;
-    const QStringList others = Answerer->Others;
+    const bool clean = Answerer->Verify();
     delete Answerer;
-    QVERIFY2(messages.isEmpty(), qPrintable("unexpected message: " + messages.value(0).text));
-    QVERIFY2(others.isEmpty(), qPrintable("unexpected modal window: " + others.join(", ")));
+    QVERIFY(clean);
 }
 
 void FrmPevrandTest::convert(const QString &in, const QString &out, const QString &value)
@@ -205,6 +157,8 @@ void FrmPevrandTest::messagesThroughTheWindow_data()
          "2 theta must be greater than 0 for this conversion", "txtTwotheta"});
     row("value whose square overflows", {"1e20", "", "", "optEnergyIn", "optWavelengthOut",
                                          "Value out of range for this conversion", "txtInputVal"});
+    row("decimal comma in the angle", {"25", "90,5", "", "optEnergyIn", "optQOut",
+                                       "Use a period as the decimal point", "txtTwotheta"});
     row("no input unit", {"25", "", "", "", "optWavelengthOut",
                           "Input units not specified, or not yet available", "optEnergyIn"});
     row("no output unit", {"25", "", "", "optEnergyIn", "",
@@ -249,6 +203,8 @@ void FrmPevrandTest::messagesThroughTheWindow()
     QCOMPARE(shown.buttons, 1);
     QCOMPARE(shown.icon, QMessageBox::NoIcon);
     QCOMPARE(shown.modality, Qt::ApplicationModal);
+    // It belongs to the window that raised it, so it opens over it and stays in front of it.
+    QCOMPARE(shown.parent.data(), static_cast<QWidget *>(Window.data()));
     QCOMPARE(output()->text(), "");
     // The focus the window gives back once it is active again (the window manager's part).
     QCOMPARE(Window->focusWidget(), get(focus));
