@@ -13,15 +13,17 @@ namespace
 struct StandIns {
     std::string_view Family;
     QFont::StyleHint Hint;
-    const char *Families[4];
+    const char *Families[5];
 };
 
-// Each face, then faces drawn to the same widths (Liberation, Croscore, Comic Relief), then
-// the look-alike the desktop may have.
+// Each face, then faces drawn to the same widths (Liberation, Croscore, Comic Relief, URW's
+// Nimbus), then the look-alike the desktop may have.
 const StandIns Known[] = {
-    {"", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "Helvetica"}},
-    {"Times New Roman", QFont::Serif, {"Times New Roman", "Liberation Serif", "Tinos", "Times"}},
-    {"Comic Sans MS", QFont::SansSerif, {"Comic Sans MS", "Comic Relief", "Comic Neue", nullptr}},
+    {"", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "Helvetica", "Nimbus Sans"}},
+    {"Times New Roman",
+     QFont::Serif,
+     {"Times New Roman", "Liberation Serif", "Tinos", "Times", "Nimbus Roman"}},
+    {"Comic Sans MS", QFont::SansSerif, {"Comic Sans MS", "Comic Relief", "Comic Neue"}},
 };
 
 const StandIns *Find(std::string_view family)

@@ -23,7 +23,7 @@ inline constexpr double SmallestCaptionPoints = 6;
 
 // The families to ask for `family` in the order tried: the face itself, then faces with the
 // same metrics, then the closest look-alikes. The empty family is the dialog font (Liberation
-// Sans, Arimo, Arial, Helvetica). A family without known stand-ins stands alone.
+// Sans, Arimo, Arial, Helvetica, Nimbus Sans). A family without known stand-ins stands alone.
 QStringList DesignFamilies(std::string_view family);
 
 // `face` as a font at its designed size: the dialog font when its family is empty.

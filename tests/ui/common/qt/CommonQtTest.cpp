@@ -109,10 +109,11 @@ void CommonQtTest::designFamilies_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<QStringList>("families");
     QTest::newRow("dialog font: Liberation Sans, then the Arial-metric faces")
-        << QString() << QStringList{"Liberation Sans", "Arimo", "Arial", "Helvetica"};
+        << QString()
+        << QStringList{"Liberation Sans", "Arimo", "Arial", "Helvetica", "Nimbus Sans"};
     QTest::newRow("Times New Roman, then the faces with its metrics")
         << QString("Times New Roman")
-        << QStringList{"Times New Roman", "Liberation Serif", "Tinos", "Times"};
+        << QStringList{"Times New Roman", "Liberation Serif", "Tinos", "Times", "Nimbus Roman"};
     QTest::newRow("Comic Sans MS, its metric twin, then its look-alike")
         << QString("Comic Sans MS") << QStringList{"Comic Sans MS", "Comic Relief", "Comic Neue"};
     QTest::newRow("a face without known stand-ins stands alone")
