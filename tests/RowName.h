@@ -17,6 +17,8 @@ struct RowName {
 // The start of a row of a parameterised test: its name. A row that derives from it prints as
 // its name in GoogleTest's messages instead of as a dump of its bytes.
 struct NamedRow {
+    // From the name alone, so that a row's table reads {"Name", fields...}.
+    NamedRow(const char *rowName) : name(rowName) {}
     const char *name;
 };
 
