@@ -9,6 +9,8 @@ packages=(
   # windows and window tests
   qt6-base-dev libgl-dev xvfb xauth x11-utils imagemagick xdotool
   fonts-liberation fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra
+  # the About window's stacking check under a real window manager
+  openbox
   # unit tests and benchmarks
   libgtest-dev libbenchmark-dev
   # desktop integration checks

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <concepts>
+#include <ostream>
 #include <string>
 
 struct RowName {
@@ -11,3 +13,18 @@ struct RowName {
         return row.param.name;
     }
 };
+
+// The start of a row of a parameterised test: its name. A row that derives from it prints as
+// its name in GoogleTest's messages instead of as a dump of its bytes.
+struct NamedRow {
+    // From the name alone, so that a row's table reads {"Name", fields...}.
+    NamedRow(const char *rowName) : name(rowName) {}
+    const char *name;
+};
+
+// Found through the row's base class; more constrained than GoogleTest's own printer, so it
+// is the one chosen.
+template <std::derived_from<NamedRow> Row> void PrintTo(const Row &row, std::ostream *out)
+{
+    *out << row.name;
+}

@@ -100,16 +100,10 @@ INSTANTIATE_TEST_SUITE_P(InDesignedOrder, CommittedIconImage,
 // Damage done to a copy of the committed icon, and the fault it must raise (none where the
 // damaged file is well formed but no longer the designed icon). The directory starts at byte 6
 // with 16 bytes an entry: width, height, colours, reserved, planes, bits, size, offset.
-struct Damage {
-    const char *name;
+struct Damage : NamedRow {
     void (*apply)(std::vector<std::uint8_t> &bytes);
     const char *fault;
 };
-
-void PrintTo(const Damage &damage, std::ostream *out)
-{
-    *out << damage.name;
-}
 
 void Put32(std::vector<std::uint8_t> &bytes, std::size_t at, std::uint32_t value)
 {

@@ -32,6 +32,7 @@ struct FontDesign {
     std::string_view Family;
     double Points = 0;
     bool Italic = false;
+    friend constexpr bool operator==(const FontDesign &, const FontDesign &) = default;
 };
 
 inline constexpr FontDesign DialogFace{};

@@ -110,18 +110,11 @@ struct Entry {
     Kind kind;
 };
 
-struct SearchCase {
-    const char *name;
+struct SearchCase : NamedRow {
     std::vector<Entry> entries;
     std::vector<std::string> path;
     const char *found; // below the scratch directory; empty when nothing is found
 };
-
-// Rows print as their names, so test names stay readable.
-void PrintTo(const SearchCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class DesktopSearchRow : public testing::TestWithParam<SearchCase>
 {
@@ -259,19 +252,12 @@ TEST(DesktopPlatform, ToolThatCannotStartShowsTheMessage)
     EXPECT_TRUE(NoChildLeft());
 }
 
-struct FailedStart {
-    const char *name;
+struct FailedStart : NamedRow {
     const char *file;    // created below the scratch directory unless empty
     const char *content; // of that file
     bool executable;
     const char *start; // below the scratch directory; "" starts the empty path
 };
-
-// Rows print as their names, so test names stay readable.
-void PrintTo(const FailedStart &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class DesktopFailedStartRow : public testing::TestWithParam<FailedStart>
 {

@@ -39,19 +39,12 @@ std::string Bytes(std::initializer_list<int> bytes)
 
 // ---- GetKeyValue: one value read from a key -------------------------------------------
 
-struct ReadCase {
-    const char *name;
+struct ReadCase : NamedRow {
     bool keyExists;
     std::optional<StoredValue> value;
     bool result;
     std::string keyVal; // after the call, starting from "on entry"
 };
-
-// Rows print as their names, so test names stay readable.
-void PrintTo(const ReadCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class GetKeyValueRow : public testing::TestWithParam<ReadCase>
 {
@@ -130,8 +123,7 @@ TEST(GetKeyValue, OtherRootIsNotLocalMachine)
 
 // ---- StartSysInfo: the search, the start, the message ----------------------------------
 
-struct StartCase {
-    const char *name;
+struct StartCase : NamedRow {
     std::optional<StoredValue> place1;
     std::optional<StoredValue> place2;
     std::vector<std::string> files;    // ordinary files present
@@ -140,12 +132,6 @@ struct StartCase {
     std::vector<std::string> starts; // every start attempted, in order
     bool message;
 };
-
-// Rows print as their names, so test names stay readable.
-void PrintTo(const StartCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class StartSysInfoRow : public testing::TestWithParam<StartCase>
 {

@@ -2,9 +2,11 @@
 
 #include "FactorsPicture.h"
 #include "resources/ProgramIdentity.h"
+#include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
 #include "ui/common/qt/Controls.h"
-#include "ui/common/qt/DialogFont.h"
+#include "ui/common/qt/Fonts.h"
+#include "ui/common/qt/Placement.h"
 #include "ui/common/qt/ProgramMessage.h"
 
 #include <QApplication>
@@ -15,6 +17,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
+
+#include <functional>
 
 namespace pevrand
 {
@@ -66,9 +71,12 @@ QWidget *MakeLine(QWidget *window, QRect geometry, QColor colour, int index)
     return line;
 }
 
-void ShowLauncherMessage(const std::string &text)
+// The launcher's messages, in boxes that belong to `window`.
+std::function<void(const std::string &)> MessagesOver(QWidget *window)
 {
-    ShowProgramMessage(QString::fromStdString(text));
+    return [window](const std::string &text) {
+        ShowProgramMessage(window, QString::fromStdString(text));
+    };
 }
 
 } // namespace
@@ -77,16 +85,15 @@ frmAbout::frmAbout()
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // A tool window stays out of the task bar. Qt takes a tool window for a helper that must
-    // not keep the program running, so the attribute that lets it do so is set back: the
-    // program ends only when this window, too, is closed.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A plain top-level window, not a dialog or tool window: on X11 Qt marks those transient
+    // for the whole program, and the window manager then keeps this one above the main window
+    // it opens over, hiding the converter. It keeps the program running until it is closed.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    setAttribute(Qt::WA_MacAlwaysShowToolWindow);
     setFixedSize(ClientSize);
-    setFont(DialogFont());
+    setFont(FittingFont(about_window::Window, DialogFace, *style()));
     createControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
@@ -155,19 +162,17 @@ frmAbout *frmAbout::ShowFor(QWidget *mainWindow)
     return about;
 }
 
+// Centred over the main window, or the screen, and never partly off the screen. The main
+// window's frame stands for this one's, which is not known before it is first shown.
 void frmAbout::placeCentredOver(const QWidget *mainWindow)
 {
     const bool overWindow = mainWindow != nullptr && mainWindow->isVisible();
     const QScreen *screen = overWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
-    QRect client(QPoint(0, 0), ClientSize);
-    client.moveCenter(overWindow ? mainWindow->geometry().center() : available.center());
-    // Never partly off the screen when the main window is near an edge.
-    const QPoint last(available.x() + available.width() - client.width(),
-                      available.y() + available.height() - client.height());
-    client.moveLeft(std::clamp(client.left(), available.x(), std::max(available.x(), last.x())));
-    client.moveTop(std::clamp(client.top(), available.y(), std::max(available.y(), last.y())));
-    setGeometry(client);
+    const QWindow *mainHandle = overWindow ? mainWindow->windowHandle() : nullptr;
+    const QMargins frame = mainHandle ? mainHandle->frameMargins() : QMargins();
+    const QPoint centre = overWindow ? mainWindow->frameGeometry().center() : available.center();
+    move(FramePositionOver(centre, available, ClientSize, frame));
 }
 
 void frmAbout::Form_Load()
@@ -204,14 +209,14 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::StartSysInfo()
 {
-    const auto platform = MakeSystemPlatform(ShowLauncherMessage);
+    const auto platform = MakeSystemPlatform(MessagesOver(this));
     pevrand::StartSysInfo(*platform);
 }
 
 bool frmAbout::GetKeyValue(std::int32_t KeyRoot, const std::string &KeyName,
                            const std::string &SubKeyRef, std::string &KeyVal)
 {
-    const auto platform = MakeSystemPlatform(ShowLauncherMessage);
+    const auto platform = MakeSystemPlatform(MessagesOver(this));
     return pevrand::GetKeyValue(*platform, KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 

@@ -1,14 +1,13 @@
 #include "DialogFont.h"
 
+#include "Fonts.h"
+
 namespace pevrand
 {
 
 QFont DialogFont()
 {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8);
-    return font;
+    return DesignFont(DialogFace);
 }
 
 } // namespace pevrand

@@ -6,8 +6,9 @@
 namespace pevrand
 {
 
-// Liberation Sans 8 pt, metric-compatible with Arial and close to the classic dialog font the
-// windows' geometry was drawn for; with it every caption fits its fixed box.
+// 8 pt Liberation Sans, or the first of its metric-compatible stand-ins installed (Arimo,
+// Arial, Helvetica): close to the classic dialog font the windows' geometry was drawn for. A
+// window whose captions must fit with any face takes FittingFont (Fonts.h) instead.
 QFont DialogFont();
 
 } // namespace pevrand

@@ -9,9 +9,10 @@
 namespace pevrand
 {
 
-void ShowProgramMessage(const QString &text)
+void ShowProgramMessage(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(PEVRAND_TITLE), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(PEVRAND_TITLE), text, QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("ProgramMessage"));
     box.setWindowModality(Qt::ApplicationModal);
     // Some styles put a stock icon on dialog buttons; the program's messages show none.

@@ -5,8 +5,10 @@
 #include "WidgetEvents.h"
 #include "ui/about/qt/frmAbout.h"
 #include "ui/common/qt/Controls.h"
-#include "ui/common/qt/DialogFont.h"
+#include "ui/common/qt/Fonts.h"
+#include "ui/common/qt/Placement.h"
 #include "ui/common/qt/ProgramMessage.h"
+#include "ui/common/qt/WindowColours.h"
 #include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
@@ -21,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include <string_view>
 
@@ -29,42 +32,15 @@ namespace pevrand
 namespace
 {
 
-// Close faces of the same size and style where the designed ones are missing.
-void AddFontFallbacks()
-{
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
-}
-
 QString Text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QColor Colour(Rgb rgb)
+// A face of the window at the size at which its captions fit, whatever fonts are installed.
+QFont Face(const FontDesign &face)
 {
-    return {rgb.Red, rgb.Green, rgb.Blue};
-}
-
-// A control's own font; the serif author line falls back to a serif face, the rest to sans.
-QFont Face(const FontDesign &design)
-{
-    QFont font(Text(design.Family));
-    font.setStyleHint(design.Family == main_window::AuthorFace.Family ? QFont::Serif
-                                                                      : QFont::SansSerif);
-    font.setPointSizeF(design.Points);
-    font.setItalic(design.Italic);
-    return font;
-}
-
-// Text boxes and buttons keep the system's colours, not the window's pale cyan.
-void KeepSystemColours(QWidget *widget)
-{
-    QPalette palette = QApplication::palette(widget);
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setBrush(group, QPalette::Window, palette.brush(group, QPalette::Window));
-    widget->setPalette(palette);
+    return FittingFont(main_window::Window, face, *QApplication::style());
 }
 
 QLineEdit *MakeTextBox(QWidget *parent, const ControlDesign &design)
@@ -178,13 +154,11 @@ frmPevrand::frmPevrand(QWidget *parent)
     setFixedSize(
         Pixels({0, 0, main_window::Window.ClientWidth, main_window::Window.ClientHeight}).size());
 
-    AddFontFallbacks();
-    setFont(DialogFont());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Colour(*main_window::Window.Background));
-    setPalette(palette);
+    setFont(Face(DialogFace));
 
     createControls();
+    // After the controls, so that the frames get their plain look; captions keep their red.
+    FixWindowColours(this, Colour(*main_window::Window.Background));
     connectReactions();
     chainTabOrder();
     Form_Load();
@@ -317,11 +291,17 @@ void frmPevrand::chainTabOrder()
     }
 }
 
+// Centred in the screen's available area, the whole frame inside it; on a screen too small for
+// the window the title bar stays on it. Before the window is first shown its frame is not known
+// yet: the position is then the frame's, and the window manager keeps the title bar below it.
 void frmPevrand::placeCentred()
 {
-    if (const QScreen *screen = this->screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QWindow *handle = windowHandle();
+    const QMargins frame = handle ? handle->frameMargins() : QMargins();
+    move(CentredFramePosition(screen->availableGeometry(), size(), frame));
 }
 
 void frmPevrand::Form_Load()
@@ -342,7 +322,7 @@ void frmPevrand::cmdConvert_Click()
                     SelectedQuantity(*OutputUnits)});
     if (!outcome.Message.empty()) {
         txtOutputVal->clear();
-        ShowProgramMessage(QString::fromStdString(outcome.Message));
+        ShowProgramMessage(this, QString::fromStdString(outcome.Message));
         moveFocusAfterMessage(outcome.Focus);
     }
     txtOutputVal->setText(QString::fromStdString(outcome.OutputText));
