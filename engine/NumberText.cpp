@@ -119,6 +119,25 @@ bool HasDecimalComma(std::string_view text)
            IsDigit(text[end + 1]);
 }
 
+std::size_t ReadingExtent(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    std::size_t looked;
+    if (!number.Digits.empty()) {
+        // After the number: an exponent letter, its sign and a digit, or a comma and a digit.
+        looked = number.End + 3;
+    } else {
+        // Blanks and a sign, then a digit or a period and a digit that never came.
+        std::size_t i = 0;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        looked = i + 2;
+    }
+    return std::min(looked, text.size());
+}
+
 std::string SingleText(float value, int significantDigits)
 {
     if (std::isnan(value))
