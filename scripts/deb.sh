@@ -32,8 +32,14 @@ echo "deb: built $deb ($(stat -c %s "$deb") bytes)"
 # Errors fail; the one warning kept: the package is not uploaded to Debian, so its first
 # changelog entry closes no "intent to package" bug.
 echo "deb: lintian $deb"
-lintian "$deb" 2>&1 | grep -v '^running with root privileges' || true
-lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "deb: lintian found errors" >&2; exit 1; }
+lint_status=0
+lint=$(lintian --fail-on error "$deb" 2>&1) || lint_status=$?
+grep -v '^running with root privileges' <<<"$lint" || true
+if [ "$lint_status" -ne 0 ]; then
+    echo "deb: lintian found errors" >&2
+    exit 1
+fi
+echo "deb: lintian found no errors"
 
 if ! $install_test; then
     exit 0
@@ -62,7 +68,7 @@ dpkg -r pevrand
 for file in $files; do
     [ ! -e "$file" ] || fail "$file is still there after dpkg -r"
 done
-if dpkg-query -W -f='${Status}' pevrand 2>/dev/null | grep -q 'installed'; then
+if dpkg-query -W -f='${Status}' pevrand 2>/dev/null | grep -q 'ok installed'; then
     fail "dpkg still lists pevrand as installed"
 fi
 echo "deb: install test passed: dpkg -i, both programs, dpkg -r, every file gone"
