@@ -70,12 +70,22 @@ bool IsOption(std::string_view argument)
     return !((next >= '0' && next <= '9') || next == '.');
 }
 
+// `text` in double quotes, each control character written as \xNN, so that a reason stays on
+// one line whatever was typed.
 std::string Quoted(std::string_view text)
 {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            constexpr char Hex[] = "0123456789abcdef";
+            quoted += "\\x";
+            quoted += Hex[byte >> 4];
+            quoted += Hex[byte & 0xf];
+        } else {
+            quoted += c;
+        }
+    }
     quoted += '"';
     return quoted;
 }
@@ -87,8 +97,8 @@ std::string UnknownQuantity(std::string_view name)
     return "unknown quantity " + Quoted(name) + " (see --help)";
 }
 
-// The value of --angle or --path, as "--angle VALUE" or "--angle=VALUE"; sets `used` to the
-// number of arguments taken. Empty when `argument` is not that option.
+// What an argument says about the option --angle or --path: whether it is that option, given
+// as "--angle VALUE" or "--angle=VALUE", its value, and how many arguments it takes up.
 struct OptionValue {
     bool Matches = false;
     bool Missing = false;

@@ -154,6 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused("NoArguments", {}, "missing FROM and TO quantities"),
         Refused("OnlyFrom", {"energy"}, "missing TO quantity"),
         Refused("UnknownFrom", {"joules", "meV"}, "unknown quantity \"joules\" (see --help)"),
+        Refused("ControlCharactersStayOnOneLine", {"a\nb\x7f", "meV"},
+                "unknown quantity \"a\\x0ab\\x7f\" (see --help)"),
         Refused("AllAsFrom", {"All", "meV"}, "\"all\" can only be TO"),
         Refused("LowerK", {"meV", "k"},
                 "\"k\" could be the wavevector or kelvin: use \"momentum\" or \"K\""),
