@@ -9,23 +9,55 @@
 #error "CheckedMath.h is the engine's own: use the engine's public headers"
 #endif
 
+#include <cmath>
+
 namespace pevrand::checked
 {
 
+// The smallest magnitude that rounds to infinity in single precision: halfway between
+// FLT_MAX and 2^128, which ties to the even neighbour, 2^128.
+inline constexpr double SingleOverflowThreshold = 0x1.ffffffp127;
+
+// Throws ArithmeticError with `what`. Out of line, so that the checks below stay small enough
+// to be inlined into every step of a conversion.
+[[noreturn]] void Fail(const char *what);
+
 // `value` itself, or ArithmeticError when it is infinite or not a number (an overflow or an
 // invalid operation of the step that produced it).
-double Finite(double value);
+inline double Finite(double value)
+{
+    if (std::isnan(value))
+        Fail("invalid floating-point operation");
+    if (std::isinf(value))
+        Fail("floating-point overflow");
+    return value;
+}
 
 // a / b, or ArithmeticError when b is zero or the quotient is not finite.
-double Divide(double a, double b);
+inline double Divide(double a, double b)
+{
+    if (b == 0.0)
+        Fail("division by zero");
+    return Finite(a / b);
+}
 
 // The square root of a finite value that is not negative, else ArithmeticError.
-double Sqrt(double value);
+inline double Sqrt(double value)
+{
+    if (!(Finite(value) >= 0.0))
+        Fail("invalid floating-point operation");
+    return std::sqrt(value);
+}
 
 // `value` rounded to the nearest single, or ArithmeticError when it is not finite or lies
 // beyond the single-precision range (it would round to infinity). Underflow gives a
 // subnormal or zero and is not an error.
-float ToSingle(double value);
+inline float ToSingle(double value)
+{
+    if (std::fabs(Finite(value)) >= SingleOverflowThreshold)
+        Fail("floating-point overflow");
+    return static_cast<float>(value);
+}
 
 // `value` rounded to the nearest single as IEEE 754 does it, with no check: a double beyond
 // the single-precision range becomes an infinity of its sign.

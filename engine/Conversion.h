@@ -47,11 +47,6 @@ ConversionInputs InputsForValue(float value);
 // True when exactly one side is time-of-flight; an unselected side is not.
 bool NeedsFlightPath(std::optional<Quantity> input, std::optional<Quantity> output);
 
-// Fresh inputs for the value `value`: its square single(value * value) formed at once, the
-// geometry at its defaults. Throws ArithmeticError when the square overflows single precision
-// (a value of 2^64 or more), whatever the quantities.
-ConversionInputs InputsForValue(float value);
-
 // True when exactly one side is Q or d-spacing; an unselected side is neither.
 bool NeedsAngle(std::optional<Quantity> input, std::optional<Quantity> output);
 

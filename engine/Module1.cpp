@@ -18,6 +18,35 @@ using checked::ToSingle;
 
 constexpr std::int16_t ShownFigures = 5;
 
+// The double nearest to the decimal text [begin, end) of digits with one period. A text of at
+// most 15 digits and 22 decimals is an integer below 2^53 over an exact power of ten, and one
+// correctly rounded division gives the nearest double to their quotient, as reading the text
+// would; longer texts are read.
+double DecimalValue(const char *begin, const char *end)
+{
+    constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t integer = 0;
+    int digits = 0, decimals = 0;
+    bool afterPoint = false;
+    for (const char *c = begin; c < end; ++c) {
+        if (*c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        integer = integer * 10 + static_cast<std::uint64_t>(*c - '0');
+        ++digits;
+        decimals += afterPoint ? 1 : 0;
+        if (digits > 15 || decimals > 22) {
+            double value = 0.0;
+            std::from_chars(begin, end, value);
+            return value;
+        }
+    }
+    return static_cast<double>(integer) / PowersOfTen[decimals];
+}
+
 // m rounded to `places` decimal places, an exact half going to the even neighbour. The
 // rounding is decided on the exact binary value of m, 1 <= m < 16, by writing its decimal
 // digits with integer arithmetic; the rounded decimal is then read back as the nearest double.
@@ -71,9 +100,7 @@ double RoundToPlaces(double m, int places)
         }
     }
 
-    double rounded = 0.0;
-    std::from_chars(begin, end, rounded);
-    return rounded;
+    return DecimalValue(begin, end);
 }
 
 } // namespace

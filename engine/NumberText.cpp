@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace pevrand
@@ -119,6 +120,25 @@ bool HasDecimalComma(std::string_view text)
            IsDigit(text[end + 1]);
 }
 
+std::size_t ReadingExtent(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    std::size_t looked;
+    if (!number.Digits.empty()) {
+        // After the number: an exponent letter, its sign and a digit, or a comma and a digit.
+        looked = number.End + 3;
+    } else {
+        // Blanks and a sign, then a digit or a period and a digit that never came.
+        std::size_t i = 0;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        looked = i + 2;
+    }
+    return std::min(looked, text.size());
+}
+
 std::string SingleText(float value, int significantDigits)
 {
     if (std::isnan(value))
@@ -129,53 +149,66 @@ std::string SingleText(float value, int significantDigits)
         return "0";
     significantDigits = std::clamp(significantDigits, 1, 17);
 
-    // Scientific form first: its exponent is that of the rounded value.
+    // Scientific form first, [-]d[.ddd]e(+|-)dd: its exponent is that of the rounded value.
     char scientific[48];
-    const auto written = std::to_chars(scientific, scientific + sizeof scientific, value,
-                                       std::chars_format::scientific, significantDigits - 1);
-    const std::string_view form(scientific, static_cast<std::size_t>(written.ptr - scientific));
-    const std::size_t e = form.find('e');
+    const char *const formEnd = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                              std::chars_format::scientific, significantDigits - 1)
+                                    .ptr;
+    char digits[24];
+    std::size_t count = 0;
+    const char *at = scientific;
+    for (; *at != 'e'; ++at)
+        if (IsDigit(*at))
+            digits[count++] = *at;
+    const bool negativeExponent = at[1] == '-';
     int exponent = 0;
-    std::from_chars(form.data() + e + (form[e + 1] == '+' ? 2 : 1), form.data() + form.size(),
-                    exponent);
+    for (at += 2; at < formEnd; ++at)
+        exponent = exponent * 10 + (*at - '0');
+    if (negativeExponent)
+        exponent = -exponent;
+    // The leading digit of a value other than 0 is not 0.
+    while (digits[count - 1] == '0')
+        --count;
 
-    std::string digits;
-    for (char c : form.substr(0, e))
-        if (IsDigit(c))
-            digits += c;
-    digits.erase(digits.find_last_not_of('0') + 1);
-
-    std::string text = value < 0 ? "-" : "";
+    // At most a sign, "0.000", 17 digits and an exponent: the text is built in place.
+    char text[48];
+    std::size_t length = 0;
+    const auto put = [&](const char *from, std::size_t n) {
+        std::memcpy(text + length, from, n);
+        length += n;
+    };
+    if (value < 0)
+        text[length++] = '-';
     if (exponent >= -4 && exponent <= 6) {
         if (exponent < 0) {
-            text += "0.";
-            text.append(static_cast<std::size_t>(-exponent - 1), '0');
-            text += digits;
+            put("0.000", static_cast<std::size_t>(1 - exponent));
+            put(digits, count);
         } else {
             const auto whole = static_cast<std::size_t>(exponent) + 1;
-            if (digits.size() <= whole) {
-                text += digits;
-                text.append(whole - digits.size(), '0');
+            if (count <= whole) {
+                put(digits, count);
+                put("000000", whole - count);
             } else {
-                text.append(digits, 0, whole);
-                text += '.';
-                text.append(digits, whole);
+                put(digits, whole);
+                text[length++] = '.';
+                put(digits + whole, count - whole);
             }
         }
-        return text;
+        return std::string(text, length);
     }
 
-    text += digits[0];
-    if (digits.size() > 1) {
-        text += '.';
-        text.append(digits, 1);
+    text[length++] = digits[0];
+    if (count > 1) {
+        text[length++] = '.';
+        put(digits + 1, count - 1);
     }
-    text += exponent < 0 ? "E-" : "E+";
+    put(exponent < 0 ? "E-" : "E+", 2);
     const int magnitude = exponent < 0 ? -exponent : exponent;
     if (magnitude < 10)
-        text += '0';
-    text += std::to_string(magnitude);
-    return text;
+        text[length++] = '0';
+    length = static_cast<std::size_t>(
+        std::to_chars(text + length, text + sizeof text, magnitude).ptr - text);
+    return std::string(text, length);
 }
 
 } // namespace pevrand

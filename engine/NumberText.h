@@ -2,6 +2,7 @@
 // the period is always the decimal separator.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ float ReadSingle(std::string_view text);
 // True when the leading number of `text`, as ReadNumber finds it, is followed at once by a
 // comma and a digit ("2,5", "-1,000", "0,25e3"): a decimal comma that reading would cut off.
 bool HasDecimalComma(std::string_view text);
+
+// How many leading characters of `text` ReadNumber, ReadSingle and HasDecimalComma look at:
+// whatever follows them can be changed or cut off without changing any of their answers. Equals
+// text.size() when the reading ran into the end of the text, which then may matter.
+std::size_t ReadingExtent(std::string_view text);
 
 // `value` rounded to `significantDigits` significant figures (clamped to 1..17), trailing
 // zeros and a trailing period dropped. Positional when the decimal exponent of the rounded

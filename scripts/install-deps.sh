@@ -20,6 +20,10 @@ packages=(
   wine wine64
   # icon generator
   python3
+  # the Debian package (make deb): dependencies of the binaries, and its checks
+  dpkg-dev lintian
+  # the batch benchmark's comparison (make bench)
+  mawk
 )
 
 missing=()

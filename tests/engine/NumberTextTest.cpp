@@ -113,6 +113,43 @@ INSTANTIATE_TEST_SUITE_P(
                     Writing{"Negative", -1.5f, 7, "-1.5"}, Writing{"Zero", 0.0f, 7, "0"}),
     RowName());
 
+struct ExtentRow {
+    const char *name;
+    std::string_view text;
+    std::size_t extent;
+};
+
+class ReadingExtentRow : public testing::TestWithParam<ExtentRow>
+{
+};
+
+// The reading never looks past the extent: any tail after it leaves all three answers alone.
+TEST_P(ReadingExtentRow, CoversAllThatTheReadingLooksAt)
+{
+    const ExtentRow &row = GetParam();
+    EXPECT_EQ(ReadingExtent(row.text), row.extent);
+    if (row.extent >= row.text.size())
+        return;
+    const std::string_view kept = row.text.substr(0, row.extent);
+    for (const std::string tail : {"", "5", ",5", "e5", "e+5", "0.5"}) {
+        const std::string changed = std::string(kept) + tail;
+        EXPECT_EQ(ReadNumber(changed), ReadNumber(row.text)) << tail;
+        EXPECT_EQ(HasDecimalComma(changed), HasDecimalComma(row.text)) << tail;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReadingExtentRow,
+    testing::Values(ExtentRow{"NumberThenLetters", "25abcdef", 5},
+                    ExtentRow{"NumberThenComma", "2,5xyz", 4},
+                    ExtentRow{"ExponentWithoutDigits", "1e+xyzw", 4},
+                    ExtentRow{"FullExponent", "1.5e3 m and more", 8},
+                    ExtentRow{"SignAndBlanks", " \t-7zzzz", 7}, ExtentRow{"NoNumber", "abcdef", 2},
+                    ExtentRow{"LonePeriod", ".xyzw", 2}, ExtentRow{"SignThenNoNumber", "-abcd", 3},
+                    ExtentRow{"RunsToTheEnd", "123", 3}, ExtentRow{"BlanksToTheEnd", "   ", 3},
+                    ExtentRow{"Empty", "", 0}),
+    RowName());
+
 // A Qt program sets the user's locale at start-up; the period must stay the separator.
 TEST(NumberText, IgnoresTheLocale)
 {

@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Runs pevrand-convert as a process and checks each row's output, error output and status.
+
+Usage: check_command.py PATH-TO-pevrand-convert
+"""
+
+import resource
+import subprocess
+import sys
+import unittest
+
+PROGRAM = None
+USAGE = ("usage: pevrand-convert [--angle DEG] [--path M] FROM TO [VALUE...]\n"
+         "       pevrand-convert --help | --version\n")
+
+
+def usage_error(reason):
+    return f"pevrand-convert: {reason}\n{USAGE}"
+
+
+def line(number, message):
+    return f"pevrand-convert: line {number}: {message}\n"
+
+
+def value(number, message):
+    return f"pevrand-convert: value {number}: {message}\n"
+
+
+ALL_25 = ("energy\t25\nwavelength\t1.8087\nnu\t6.0454\nvelocity\t2186.8\nmomentum\t3.4738\n"
+          "temperature\t290.14\ninvcm\t201.65\nq\tScattering angle not specified\n"
+          "dspacing\tScattering angle not specified\ntof\tTotal flight path not specified\n")
+
+# name, arguments, standard input (None: none is read), standard output, standard error, status
+ROWS = [
+    # Quantity names and aliases, each converting back what the other rows convert.
+    ("quantity_names", ["energy", "wavelength", "25", "81.787"], None, "1.8087\n1\n", "", 0),
+    ("names_ignore_case", ["ENERGY", "Nu", "4.1354"], None, "1\n", "", 0),
+    ("unit_names", ["meV", "THz", "4.1354"], None, "1\n", "", 0),
+    ("kelvin_and_cm", ["K", "cm-1", "290.14"], None, "201.65\n", "", 0),
+    ("metres_per_second", ["m/s", "lambda", "2186.8"], None, "1.8088\n", "", 0),
+    ("microseconds", ["\u00b5s", "us", "--path", "7", "1000"], None, "1000\n", "", 0),
+    ("greek_mu_microseconds", ["\u03bcs", "meV", "--path=10", "1000"], None, "522.76\n", "", 0),
+    ("wavevector_wavenumber", ["wavevector", "wavenumber", "3.4738"], None, "201.65\n", "", 0),
+    ("q_and_dspacing_need_no_angle", ["q", "d-spacing", "3.1416"], None, "2\n", "", 0),
+    # All, and the geometry options.
+    ("all_without_geometry", ["meV", "all", "25"], None, ALL_25, "", 0),
+    ("all_from_standard_input", ["energy", "All"], "25\n", ALL_25, "", 0),
+    ("geometry_options", ["--path", "12.5", "--angle", "90", "dspacing", "time-of-flight", "1.5",
+                          "2", "2.5"], None, "6703.9\n8938.5\n11173\n", "", 0),
+    ("geometry_after_the_values", ["dspacing", "tof", "2", "--angle=90", "--path=12.5"], None,
+     "8938.5\n", "", 0),
+    ("unused_geometry_is_not_read", ["--angle", "500", "--path", "-1", "tof", "tof", "1000"],
+     None, "1000\n", "", 0),
+    # Every message, each with an empty line where its value would be.
+    ("no_input_value", ["meV", "nu", ""], None, "\n", value(1, "No input value specified"), 1),
+    ("decimal_comma", ["meV", "nu", "2,5"], None, "\n",
+     value(1, "Use a period as the decimal point"), 1),
+    ("non_positive", ["meV", "nu", "--", "-5"], None, "\n",
+     value(1, "Non-positive values not allowed"), 1),
+    ("negative_value_without_double_dash", ["meV", "nu", "-5"], None, "\n",
+     value(1, "Non-positive values not allowed"), 1),
+    ("flight_path_not_specified", ["meV", "tof", "25"], None, "\n",
+     value(1, "Total flight path not specified"), 1),
+    ("empty_flight_path", ["--path", "", "meV", "tof", "25"], None, "\n",
+     value(1, "Total flight path not specified"), 1),
+    ("flight_path_not_positive", ["--path", "0", "meV", "tof", "25"], None, "\n",
+     value(1, "Total flight path must be positive"), 1),
+    ("flight_path_decimal_comma", ["--path", "1,5", "meV", "tof", "25"], None, "\n",
+     value(1, "Use a period as the decimal point"), 1),
+    ("angle_not_specified", ["meV", "q", "25"], None, "\n",
+     value(1, "Scattering angle not specified"), 1),
+    ("angle_out_of_range", ["--angle", "181", "meV", "dspacing", "25"], None, "\n",
+     value(1, "2 theta must be in the range 0 to 180 degrees"), 1),
+    ("angle_zero", ["--angle", "0", "meV", "q", "25"], None, "\n",
+     value(1, "2 theta must be greater than 0 for this conversion"), 1),
+    ("out_of_range", ["meV", "lambda", "1e30"], None, "\n",
+     value(1, "Value out of range for this conversion"), 1),
+    # Batches from standard input.
+    ("mixed_batch", ["meV", "lambda"], "25\n\n-1\n12abc\n1e30\n81.787\n",
+     "1.8087\n\n\n2.6107\n\n1\n",
+     line(2, "No input value specified") + line(3, "Non-positive values not allowed")
+     + line(5, "Value out of range for this conversion"), 1),
+    ("last_line_without_newline", ["meV", "lambda"], "25\n81.787", "1.8087\n1\n", "", 0),
+    ("windows_line_endings", ["meV", "lambda"], "25\r\n81.787\r\n", "1.8087\n1\n", "", 0),
+    ("empty_input", ["meV", "lambda"], "", "", "", 0),
+    ("nul_and_control_bytes", ["meV", "lambda"], "25\0junk\n\x1b[1m25\n\xff\xfe\n",
+     "1.8087\n\n\n",
+     line(2, "Non-positive values not allowed") + line(3, "Non-positive values not allowed"), 1),
+    ("very_long_number", ["meV", "lambda"], "1" * 70000 + "\n25\n", "\n1.8087\n",
+     line(1, "Number too long to read"), 1),
+    # Usage errors: a reason, the usage, status 2, nothing converted.
+    ("no_arguments", [], None, "", usage_error("missing FROM and TO quantities"), 2),
+    ("missing_to", ["meV"], None, "", usage_error("missing TO quantity"), 2),
+    ("unknown_quantity", ["meV", "joule", "1"], None, "",
+     usage_error('unknown quantity "joule" (see --help)'), 2),
+    ("angstrom_is_ambiguous", ["\u00c5", "meV", "1"], None, "",
+     usage_error('unknown quantity "\u00c5" (see --help)'), 2),
+    ("lower_case_k_is_ambiguous", ["k", "meV", "1"], None, "",
+     usage_error('"k" could be the wavevector or kelvin: use "momentum" or "K"'), 2),
+    ("all_as_from", ["all", "meV", "1"], None, "", usage_error('"all" can only be TO'), 2),
+    ("bad_option", ["--angel", "90", "meV", "q"], None, "",
+     usage_error('unknown option "--angel"'), 2),
+    ("missing_option_value", ["meV", "q", "--angle"], None, "",
+     usage_error("--angle needs a value: 2 theta in degrees"), 2),
+    ("version", ["--version"], None, "pevrand-convert 2.1.0\n", "", 0),
+]
+
+
+def run(arguments, stdin):
+    return subprocess.run([PROGRAM, *arguments], capture_output=True, timeout=60,
+                          input=None if stdin is None else stdin.encode("utf-8", "surrogateescape"),
+                          stdin=subprocess.DEVNULL if stdin is None else None)
+
+
+class Command(unittest.TestCase):
+    def test_rows(self):
+        for name, arguments, stdin, out, err, status in ROWS:
+            with self.subTest(name):
+                result = run(arguments, stdin)
+                self.assertEqual(result.stdout.decode("utf-8"), out)
+                self.assertEqual(result.stderr.decode("utf-8"), err)
+                self.assertEqual(result.returncode, status)
+
+    def test_help_lists_usage_quantities_and_examples(self):
+        result = run(["--help"], None)
+        text = result.stdout.decode("utf-8")
+        self.assertEqual(result.returncode, 0)
+        self.assertTrue(text.startswith(USAGE))
+        for name in ("energy", "wavelength", "nu", "velocity", "momentum", "temperature",
+                     "invcm", "q", "dspacing", "tof", "meV", "THz", "m/s", "cm-1", "\u00b5s"):
+            self.assertIn(f" {name}", text)
+        self.assertEqual(text.count("\n  pevrand-convert "), 2)
+
+    def test_binary_junk_gives_a_line_and_at_most_a_message_per_line(self):
+        junk = bytes((i * 7919 + i // 3) % 256 for i in range(200000))
+        lines = junk.split(b"\n")
+        if lines[-1] == b"":
+            lines.pop()
+        result = subprocess.run([PROGRAM, "meV", "all"], input=junk, capture_output=True,
+                                timeout=60)
+        out = result.stdout.split(b"\n")[:-1]
+        self.assertEqual(len(out), 10 * len(lines))
+        failed = sum(1 for row in out[::10] if row == b"energy\t")
+        self.assertEqual(len(result.stderr.splitlines()), failed)
+        self.assertEqual(result.returncode, 1 if failed else 0)
+
+    def test_hundred_megabyte_line_in_bounded_memory(self):
+        # The line is made by a pipeline, so that no process here ever holds it.
+        script = ('{ printf 25; head -c 104857600 /dev/zero | tr "\\0" x; printf "\\n81.787\\n"; }'
+                  ' | exec "$0" meV lambda')
+        result = subprocess.run(["sh", "-c", script, PROGRAM], capture_output=True, timeout=120)
+        self.assertEqual(result.stdout, b"1.8087\n1\n")
+        self.assertEqual(result.returncode, 0)
+        peak_kib = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        self.assertLess(peak_kib, 32 * 1024, "peak resident memory of any process run, KiB")
+
+    def test_output_to_a_full_device_fails(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([PROGRAM, "meV", "lambda", "25"], stdout=full,
+                                    stderr=subprocess.PIPE, timeout=60)
+        self.assertEqual(result.stderr,
+                         b"pevrand-convert: cannot write the output: No space left on device\n")
+        self.assertEqual(result.returncode, 1)
+
+
+if __name__ == "__main__":
+    PROGRAM = sys.argv.pop(1)
+    unittest.main(verbosity=1)
