@@ -88,7 +88,10 @@ struct Extent {
 class Setter
 {
 public:
-    Setter(HDC dc, const Faces &faces, bool draw) : dc_(dc), faces_(faces), draw_(draw) {}
+    Setter(HDC dc, const Faces &faces, bool draw, bool inFraction = false)
+        : dc_(dc), faces_(faces), draw_(draw), inFraction_(inFraction)
+    {
+    }
 
     Extent Row(std::span<const Piece> pieces, int x, int baseline)
     {
@@ -96,7 +99,7 @@ public:
         const int start = x;
         bool leaning = false;
         for (std::size_t i = 0; i < pieces.size();) {
-            if (pieces[i].Where == Place::Numerator) {
+            if (pieces[i].Where == Place::Numerator && !inFraction_) {
                 std::size_t end = i;
                 while (end < pieces.size() && pieces[end].Where != Place::Line)
                     ++end;
@@ -137,6 +140,12 @@ private:
     {
         const std::wstring text = Widen(piece.Text);
         SelectObject(dc_, faces_.Of(piece.Style));
+        // An italic letter also leans back over the text before it: it moves right by that much.
+        int lead = 0;
+        if (ABC abc{}; (piece.Style == Face::Symbol || piece.Style == Face::Greek) &&
+                       GetCharABCWidthsW(dc_, text.front(), text.front(), &abc) && abc.abcA < 0)
+            lead = -abc.abcA;
+        x += lead;
         SIZE size{};
         GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
         TEXTMETRICW metrics{};
@@ -144,7 +153,7 @@ private:
         if (draw_)
             TextOutW(dc_, x, baseline, text.c_str(), static_cast<int>(text.size()));
         // The ink: capitals and digits reach the ascent less the internal leading.
-        return {static_cast<int>(size.cx),
+        return {lead + static_cast<int>(size.cx),
                 static_cast<int>(metrics.tmAscent - metrics.tmInternalLeading),
                 static_cast<int>(metrics.tmDescent)};
     }
@@ -157,7 +166,7 @@ private:
         });
         const std::span<const Piece> over(pieces.begin(), split);
         const std::span<const Piece> under(split, pieces.end());
-        Setter measure(dc_, faces_, false);
+        Setter measure(dc_, faces_, false, true);
         const Extent top = measure.Row(over, 0, 0);
         const Extent bottom = measure.Row(under, 0, 0);
 
@@ -173,8 +182,9 @@ private:
         const int overBaseline = ruleTop - gap - top.Below;
         const int underBaseline = ruleTop + thickness + gap + bottom.Above;
         if (draw_) {
-            Setter(dc_, faces_, true).Row(over, x + (width - top.Width) / 2, overBaseline);
-            Setter(dc_, faces_, true).Row(under, x + (width - bottom.Width) / 2, underBaseline);
+            Setter(dc_, faces_, true, true).Row(over, x + (width - top.Width) / 2, overBaseline);
+            Setter(dc_, faces_, true, true)
+                .Row(under, x + (width - bottom.Width) / 2, underBaseline);
             const RECT rule{x, ruleTop, x + width, ruleTop + thickness};
             FillRect(dc_, &rule, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         }
@@ -186,6 +196,7 @@ private:
     HDC dc_;
     const Faces &faces_;
     bool draw_;
+    bool inFraction_; // the pieces of a numerator or denominator sit on one line
 };
 
 } // namespace
