@@ -28,6 +28,12 @@ int Scaled(int pixelsAt96, int dpi)
     return MulDiv(pixelsAt96, dpi, StandardDpi);
 }
 
+int CALLBACK NoteFace(const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool *>(found) = true;
+    return 0;
+}
+
 bool FaceExists(const wchar_t *face)
 {
     LOGFONTW wanted{};
@@ -35,13 +41,7 @@ bool FaceExists(const wchar_t *face)
     lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM flag) -> int {
-            *reinterpret_cast<bool *>(flag) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
 }
