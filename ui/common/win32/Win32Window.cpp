@@ -247,7 +247,10 @@ bool ControlKey(const Keyboard &keyboard, HWND control, UINT message, WPARAM key
         // Tab and Escape were taken as keys; their characters would only beep.
         return key == '\t' || key == 0x1B;
     case WM_SYSKEYDOWN:
-        return TakeAccessKey(keyboard.Window, design, key);
+        // The key still goes on to Windows, which would otherwise take the Alt released after
+        // it for Alt alone and open the system menu.
+        TakeAccessKey(keyboard.Window, design, key);
+        return false;
     case WM_SYSCHAR:
         return key <= 0x7F && AccessKeyControl(design, static_cast<char>(key)) != nullptr;
     default:
