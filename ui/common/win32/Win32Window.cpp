@@ -322,6 +322,46 @@ void ShowUnderLaterControls(const WindowDesign &design, const ControlDesign &lab
     SetWindowRgn(child, visible, TRUE); // the window owns the region from here on
 }
 
+constexpr wchar_t ToolTipsProperty[] = L"PevrandToolTips";
+
+TTTOOLINFOW FrameTool(HWND window, const WindowDesign &design, const ControlDesign &frame)
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = static_cast<UINT_PTR>(ControlId(design, frame.Name));
+    return tool;
+}
+
+// The designed tooltips, shown by one tooltip window of `window`, which goes with it.
+void AddToolTips(HWND window, const WindowDesign &design)
+{
+    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                                nullptr, nullptr, nullptr);
+    if (tips == nullptr)
+        return;
+    SetPropW(window, ToolTipsProperty, tips);
+    for (const ControlDesign &control : design.Controls) {
+        HWND child = Control(window, design, control.Name);
+        if (control.ToolTip.empty() || child == nullptr)
+            continue;
+        std::wstring text = Widen(control.ToolTip);
+        TTTOOLINFOW tool{};
+        if (control.Kind == ControlKind::Frame) {
+            tool = FrameTool(window, design, control);
+        } else {
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window;
+            tool.uId = reinterpret_cast<UINT_PTR>(child);
+        }
+        tool.lpszText = text.data();
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 } // namespace
 
 std::wstring AvailableFace(std::initializer_list<const wchar_t *> faces)
@@ -425,6 +465,7 @@ void CreateControls(HWND window, const WindowDesign &design, int dpi)
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = child;
     }
+    AddToolTips(window, design);
     PlaceControls(window, design, dpi);
 }
 
@@ -437,6 +478,13 @@ void PlaceControls(HWND window, const WindowDesign &design, int dpi)
                          box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
             if (control.Kind == ControlKind::Label)
                 ShowUnderLaterControls(design, control, child, dpi);
+            // A frame lets the mouse through to the window: its tooltip is an area of that.
+            if (HWND tips = static_cast<HWND>(GetPropW(window, ToolTipsProperty));
+                tips && control.Kind == ControlKind::Frame) {
+                TTTOOLINFOW tool = FrameTool(window, design, control);
+                tool.rect = box;
+                SendMessageW(tips, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+            }
         }
     }
 }
