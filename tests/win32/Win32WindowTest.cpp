@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace pevrand::win32
@@ -222,6 +224,37 @@ void KeyboardRows(HWND window)
         output());
     Key(control("txtOutputVal"), WM_CHAR, '7');
     Row("typing into the output box changes nothing", output().empty(), output());
+
+    // Clicks on a label and a frame move the focus; Escape does nothing in the main window.
+    for (const auto &[label, box] :
+         {std::pair{"lblTwotheta", "txtTwotheta"}, std::pair{"Label2", "txtTotalflightpath"},
+          std::pair{"lblInputValue", "txtInputVal"}}) {
+        SetFocus(control("cmdConvert"));
+        SendMessageW(control(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageW(control(label), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        Row(std::string("a click on ") + label + " moves to " + box, Focused(window, design) == box,
+            Focused(window, design));
+    }
+    const RECT frame = PixelRect(FindControl(design, "fraUnitsOut")->Box, WindowDpi(window));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frame.right - 4, frame.bottom - 4));
+    Row("a click on the output frame moves to the output energy option",
+        Focused(window, design) == "optEnergyOut", Focused(window, design));
+    Key(GetFocus(), WM_KEYDOWN, VK_ESCAPE);
+    Row("Escape leaves the main window open", IsWindow(window) != 0);
+}
+
+// OK is the default and the cancel button: Enter and Escape close the window.
+void AboutKeyRows(HINSTANCE instance, HWND main)
+{
+    for (const auto &[name, message, key] :
+         {std::tuple{"Escape", UINT{WM_KEYDOWN}, WPARAM{VK_ESCAPE}},
+          std::tuple{"Enter", UINT{WM_CHAR}, WPARAM{13}}}) {
+        HWND about = frmAbout::ShowFor(instance, main);
+        HWND ok = Control(about, about_window::Window, "cmdOK");
+        Row(std::string("About opens with the focus on OK"), GetFocus() == ok);
+        Key(GetFocus(), message, key);
+        Row(std::string(name) + " closes the About window", IsWindow(about) == 0);
+    }
 }
 
 // The picture's ink lies inside it, in five bands, at every scale.
@@ -282,6 +315,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SetForegroundWindow(main);
     SetFocus(Control(main, pevrand::main_window::Window, "txtInputVal"));
     KeyboardRows(main);
+    AboutKeyRows(instance, main);
     DestroyWindow(main);
 
     std::printf("win32 window tests: %d failed\n", failures);

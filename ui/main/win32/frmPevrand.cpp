@@ -170,7 +170,7 @@ void frmPevrand::onCommand(HWND control, int code)
     if (design == nullptr)
         return;
     const std::string_view name = design->Name;
-    if (code == BN_CLICKED) {
+    if (design->Kind != ControlKind::Label && code == BN_CLICKED) {
         if (name == "cmdConvert")
             cmdConvert_Click();
         else if (name == "cmdQuit")
@@ -188,7 +188,9 @@ void frmPevrand::onCommand(HWND control, int code)
             txtTwotheta_Change();
         else if (name == "txtTotalflightpath")
             txtTotalflightpath_Change();
-    } else if (code == STN_CLICKED) {
+    }
+    // A label's click comes as STN_CLICKED, which has the number of BN_CLICKED.
+    if (design->Kind == ControlKind::Label && code == STN_CLICKED) {
         if (name == "lblInputValue")
             lblInputValue_Click();
         else if (name == "lblTwotheta")
