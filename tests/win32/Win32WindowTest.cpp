@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -73,9 +74,9 @@ void PixelRows()
 
 // Every control is a window of its designed class and style, with its id and caption, at
 // its designed box at the window's DPI.
-void ControlRows(HWND window, const WindowDesign &design, const char *windowName)
+void ControlRows(HWND window, const WindowDesign &design, const char *windowName, int dpi)
 {
-    const int dpi = WindowDpi(window);
+    PlaceControls(window, design, dpi);
     for (const ControlDesign &control : design.Controls) {
         if (control.Kind == ControlKind::Line || control.Kind == ControlKind::Picture)
             continue;
@@ -111,9 +112,11 @@ void ControlRows(HWND window, const WindowDesign &design, const char *windowName
         default:
             break;
         }
-        Row(name + ": class and style", kind, Narrow(className));
-        if (!control.Caption.empty())
-            Row(name + ": caption", WindowText(child) == control.Caption, WindowText(child));
+        if (dpi == StandardDpi) {
+            Row(name + ": class and style", kind, Narrow(className));
+            if (!control.Caption.empty())
+                Row(name + ": caption", WindowText(child) == control.Caption, WindowText(child));
+        }
         RECT box{};
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&box), 2);
@@ -121,6 +124,48 @@ void ControlRows(HWND window, const WindowDesign &design, const char *windowName
         Row(name + ": designed box at " + std::to_string(dpi) + " DPI",
             EqualRect(&box, &designed) != 0, Box(box) + " for " + Box(designed));
     }
+    PlaceControls(window, design, WindowDpi(window));
+}
+
+// The design's faces where the table names one, and the colours the window hands its labels,
+// frames and options, while the output box keeps a text box's.
+void LookRows(HWND window)
+{
+    struct {
+        const char *control;
+        bool italic;
+        int points; // 0: the dialog font
+        COLORREF text, back;
+    } rows[] = {
+        {"lblInput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
+        {"lblOutput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
+        {"lblAuthor", true, 8, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"lblInputValue", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"fraUnitsIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"optNuIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"txtOutputVal", false, 0, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)},
+    };
+    const int dpi = WindowDpi(window);
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto &row : rows) {
+        HWND child = Control(window, main_window::Window, row.control);
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        const int points = MulDiv(std::abs(font.lfHeight), 72, dpi);
+        const bool face = row.points == 0
+                              ? points < 12 && !font.lfItalic
+                              : points == row.points && (font.lfItalic != 0) == row.italic;
+        Row(std::string(row.control) + ": font", face,
+            Narrow(font.lfFaceName) + " " + std::to_string(points) + " pt" +
+                (font.lfItalic ? " italic" : ""));
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(child));
+        Row(std::string(row.control) + ": colours",
+            GetTextColor(dc) == row.text && GetBkColor(dc) == row.back,
+            std::to_string(GetTextColor(dc)) + " on " + std::to_string(GetBkColor(dc)));
+    }
+    DeleteDC(dc);
 }
 
 // With the fonts fitted at each scale, no caption is cut.
@@ -305,10 +350,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     HWND main = frmPevrand::Open(instance, SW_SHOWNORMAL);
     SetForegroundWindow(main);
-    ControlRows(main, pevrand::main_window::Window, "main");
+    for (const int dpi : {96, 144})
+        ControlRows(main, pevrand::main_window::Window, "main", dpi);
+    LookRows(main);
     FitRows(main, pevrand::main_window::Window, "main");
     HWND about = frmAbout::ShowFor(instance, main);
-    ControlRows(about, pevrand::about_window::Window, "About");
+    for (const int dpi : {96, 144})
+        ControlRows(about, pevrand::about_window::Window, "About", dpi);
     FitRows(about, pevrand::about_window::Window, "About");
     Row("About opens once", frmAbout::ShowFor(instance, main) == about);
     DestroyWindow(about);
