@@ -139,10 +139,10 @@ void LookRows(HWND window)
     } rows[] = {
         {"lblInput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
         {"lblOutput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
-        {"lblAuthor", true, 8, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"lblInputValue", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"fraUnitsIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"optNuIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"lblAuthor", true, 8, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"lblInputValue", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"fraUnitsIn", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"optNuIn", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
         {"txtOutputVal", false, 0, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)},
     };
     const int dpi = WindowDpi(window);
