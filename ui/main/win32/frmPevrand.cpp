@@ -257,6 +257,9 @@ void frmPevrand::Form_Load()
 {
     SendMessageW(control("txtOutputVal"), EM_SETREADONLY, TRUE, 0);
     SetText(control("txtInputVal"), "25");
+    // The caret after the value, where typing goes on, as after typing it.
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(control("txtInputVal")));
+    SendMessageW(control("txtInputVal"), EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageW(control("optEnergyIn"), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(control("optWavelengthOut"), BM_SETCHECK, BST_CHECKED, 0);
     cmdConvert_Click();
