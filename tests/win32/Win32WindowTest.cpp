@@ -252,6 +252,11 @@ void KeyboardRows(HWND window)
     Row("Alt+T moves to the flight path box", Focused(window, design) == "txtTotalflightpath",
         Focused(window, design));
 
+    SetFocus(control("cmdConvert"));
+    Key(GetFocus(), WM_SYSKEYDOWN, VK_F4);
+    Row("Alt+F4 is no access key (its key code is the letter s)",
+        Focused(window, design) == "cmdConvert", Focused(window, design));
+
     SetText(control("txtInputVal"), "4");
     SendMessageW(control("optWavelengthIn"), BM_CLICK, 0, 0);
     SendMessageW(control("optNuOut"), BM_CLICK, 0, 0);

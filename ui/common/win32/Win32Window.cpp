@@ -176,7 +176,9 @@ void PressButton(HWND window, HWND button)
 
 bool TakeAccessKey(HWND window, const WindowDesign &design, WPARAM key)
 {
-    if (key > 0x7F)
+    // Letters and digits have their own characters as key codes; F1 to F12 share theirs with
+    // 'p' to '{' and are no access keys (Alt+F4 is not Alt+S).
+    if (!(key >= 'A' && key <= 'Z') && !(key >= '0' && key <= '9'))
         return false;
     const ControlDesign *control = AccessKeyControl(design, static_cast<char>(key));
     if (control == nullptr)
