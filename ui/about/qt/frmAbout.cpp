@@ -8,6 +8,7 @@
 #include "ui/common/qt/Fonts.h"
 #include "ui/common/qt/Placement.h"
 #include "ui/common/qt/ProgramMessage.h"
+#include "ui/common/qt/WindowColours.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -120,6 +121,12 @@ frmAbout::frmAbout()
     setFixedSize(ClientSize);
     setFont(FittingFont(about_window::Window, DialogFace, *style()));
     createControls();
+    // The labels' text is black, so the window takes the dialog colour of a light scheme behind
+    // it as well: on a dark desktop's dialog colour black text could not be read. The buttons
+    // keep the desktop's colours.
+    FixWindowColours(this, style()->standardPalette().color(QPalette::Window));
+    KeepSystemColours(cmdOK);
+    KeepSystemColours(cmdSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }

@@ -4,11 +4,13 @@
 #include "ui/main/qt/frmPevrand.h"
 
 #include "tests/ui/common/qt/WindowTestFixture.h"
+#include "ui/about/qt/frmAbout.h"
 #include "ui/common/qt/Fonts.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QPointer>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -64,6 +66,7 @@ private slots:
     void boxesAndButtonsKeepTheDesktopColours_data();
     void boxesAndButtonsKeepTheDesktopColours();
     void dialogFontShrinksOnlyWithoutAStandIn();
+    void aboutTextsStayReadableOnADarkDesktop();
 
 private:
     QPointer<frmPevrand> window_;
@@ -160,6 +163,24 @@ void FrmPevrandLookTest::dialogFontShrinksOnlyWithoutAStandIn()
         QCOMPARE(font.pointSizeF(), pevrand::DialogPoints);
     else
         QVERIFY(font.pointSizeF() < pevrand::DialogPoints);
+}
+
+// The About window's labels are black by design: on a dark desktop the window behind them must
+// stay light, or they could not be read.
+void FrmPevrandLookTest::aboutTextsStayReadableOnADarkDesktop()
+{
+    QPointer<QWidget> about = pevrand::frmAbout::ShowFor(window_);
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QWidget *title = Find(about, "lblTitle");
+    const QImage image = title->grab().toImage();
+    QVERIFY2(PixelsNear(image, Qt::black, 200) > 10, "the title is not drawn in black");
+    // Past the end of the title's text: the light dialog colour, not the desktop's dark one.
+    const QColor behind = image.pixelColor(
+        (QPointF(title->width() - 2, title->height() / 2) * image.devicePixelRatio()).toPoint());
+    QCOMPARE(behind, about->style()->standardPalette().color(QPalette::Window));
+    QCOMPARE(Find(about, "cmdOK")->palette().color(QPalette::ButtonText),
+             QApplication::palette().color(QPalette::ButtonText));
+    delete about;
 }
 
 QTEST_MAIN(FrmPevrandLookTest)
