@@ -4,7 +4,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build unit-tests sanitize fuzz wine-tests bench screenshot install clean
+.PHONY: run test deps build unit-tests sanitize fuzz wine-tests bench screenshot install clean \
+	windows windows-screenshots
 
 run: build
 	./$(BUILD)/app/Pevrand
@@ -40,8 +41,17 @@ bench: build
 screenshot: build
 	scripts/screenshot.sh
 
+# The native Windows program for 64-bit and 32-bit Windows, cross-built with MinGW-w64 and
+# packed as dist/Pevrand-<version>-win64.zip and -win32.zip.
+windows: deps
+	JOBS=$(JOBS) scripts/windows-dist.sh
+
+# The Win32 windows as Wine draws them: docs/windows-main-window.png, docs/windows-about-window.png.
+windows-screenshots: windows
+	scripts/screenshot-windows.sh
+
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
 
 clean:
-	rm -rf build build-*
+	rm -rf build build-* dist

@@ -39,6 +39,22 @@ std::vector<std::string_view> TabStops(const WindowDesign &window)
     return names;
 }
 
+std::string_view NextTabStop(const WindowDesign &window, std::string_view stop, bool backward)
+{
+    const std::vector<std::string_view> stops = TabStops(window);
+    if (stops.empty())
+        return {};
+    if (const ControlDesign *control = FindControl(window, stop);
+        control && !control->Frame.empty())
+        stop = control->Frame;
+    const auto at = std::find(stops.begin(), stops.end(), stop);
+    const int count = static_cast<int>(stops.size());
+    if (at == stops.end())
+        return backward ? stops.back() : stops.front();
+    const int index = static_cast<int>(at - stops.begin());
+    return stops[static_cast<std::size_t>(StepOption(index, count, backward ? -1 : 1))];
+}
+
 std::vector<const ControlDesign *> FrameOptions(const WindowDesign &window, std::string_view frame)
 {
     std::vector<const ControlDesign *> options;

@@ -87,6 +87,39 @@ constexpr char AccessKey(std::string_view caption)
     return key >= 'a' && key <= 'z' ? static_cast<char>(key - 'a' + 'A') : key;
 }
 
+// The box of `control` from the top left of the window's client area: an option's box lies
+// inside its frame, so the frame's Left and Top are added to it.
+constexpr TwipsRect ClientBox(const WindowDesign &window, const ControlDesign &control)
+{
+    TwipsRect box = control.Box;
+    if (const ControlDesign *frame =
+            control.Frame.empty() ? nullptr : FindControl(window, control.Frame)) {
+        box.Left += frame->Box.Left;
+        box.Top += frame->Box.Top;
+    }
+    return box;
+}
+
+// The control whose caption has access key `key` (either case), or null.
+constexpr const ControlDesign *AccessKeyControl(const WindowDesign &window, char key)
+{
+    if (key >= 'a' && key <= 'z')
+        key = static_cast<char>(key - 'a' + 'A');
+    if (key == 0)
+        return nullptr;
+    for (const ControlDesign &control : window.Controls)
+        if (AccessKey(control.Caption) == key)
+            return &control;
+    return nullptr;
+}
+
+// The index `step` places on from `index` among `count` options, wrapping at both ends, as the
+// arrow keys move in an option group. `count` must be positive.
+constexpr int StepOption(int index, int count, int step)
+{
+    return ((index + step) % count + count) % count;
+}
+
 // A caption as shown: without the "&" that marks its access key.
 std::string ShownCaption(std::string_view caption);
 
@@ -94,6 +127,11 @@ std::string ShownCaption(std::string_view caption);
 // the options of one frame make a single stop at the place of the lowest index among them. A
 // frame's stop is named by the frame.
 std::vector<std::string_view> TabStops(const WindowDesign &window);
+
+// The Tab stop after `stop` (Shift+Tab: before it) in TabStops' order, wrapping at both ends.
+// `stop` is a stop's name, or an option's name standing for its frame's stop; a control that is
+// no stop (or an empty name) leads to the first stop, or the last one going back.
+std::string_view NextTabStop(const WindowDesign &window, std::string_view stop, bool backward);
 
 // The options of `frame`, in the table's order, which is the order the arrow keys follow.
 std::vector<const ControlDesign *> FrameOptions(const WindowDesign &window, std::string_view frame);

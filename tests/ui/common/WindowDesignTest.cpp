@@ -1,9 +1,11 @@
 // The window descriptions both front ends build from: what a slip in a table would break.
+#include "tests/RowName.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/main/MainWindowDesign.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,117 @@ TEST(WindowDesign, TwipsToPixelsRoundsAsMulDiv)
                                {8610, 192, 1148}})
         EXPECT_EQ(TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
 }
+
+// Options lie inside their frames; a front end that makes them children of the window adds
+// the frame's corner.
+struct BoxRow {
+    std::string name;
+    std::string control;
+    int left, top, width, height;
+};
+
+class ClientBoxRow : public testing::TestWithParam<BoxRow>
+{
+};
+
+TEST_P(ClientBoxRow, IsTheDesignedBoxFromTheClientArea)
+{
+    const BoxRow &row = GetParam();
+    const ControlDesign *control = FindControl(main_window::Window, row.control);
+    ASSERT_NE(control, nullptr);
+    const TwipsRect box = ClientBox(main_window::Window, *control);
+    EXPECT_EQ((std::array{box.Left, box.Top, box.Width, box.Height}),
+              (std::array{row.left, row.top, row.width, row.height}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ClientBoxRow,
+    testing::Values(BoxRow{"InputOptionInItsFrame", "optNuIn", 1440, 1500, 3735, 255},
+                    BoxRow{"OutputOptionInItsFrame", "optTofOut", 1440, 7260, 3600, 255},
+                    BoxRow{"BoxOutsideFramesAsDrawn", "txtInputVal", 2400, 120, 3015, 375},
+                    BoxRow{"FrameAsDrawn", "fraUnitsOut", 1320, 4260, 4095, 3435}),
+    RowName());
+
+// Tab and Shift+Tab from a stop, an option of a group, or a control that takes no focus.
+struct TabRow {
+    std::string name;
+    std::string from;
+    bool backward;
+    std::string to;
+};
+
+class NextTabStopRow : public testing::TestWithParam<TabRow>
+{
+};
+
+TEST_P(NextTabStopRow, FollowsTheStopsAndWraps)
+{
+    const TabRow &row = GetParam();
+    EXPECT_EQ(NextTabStop(main_window::Window, row.from, row.backward), row.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, NextTabStopRow,
+    testing::Values(TabRow{"IntoTheInputGroup", "txtTotalflightpath", false, "fraUnitsIn"},
+                    TabRow{"FromAnUnselectedOptionLeavesTheGroup", "optQIn", false, "fraUnitsOut"},
+                    TabRow{"TimeOfFlightOptionIsItsGroupsStop", "optTofIn", false, "fraUnitsOut"},
+                    TabRow{"BackFromTheOutputGroup", "optDspacingOut", true, "fraUnitsIn"},
+                    TabRow{"LastWrapsToFirst", "cmdAbout", false, "txtInputVal"},
+                    TabRow{"FirstWrapsBackToLast", "txtInputVal", true, "cmdAbout"},
+                    TabRow{"FromALabelToTheFirst", "lblInput", false, "txtInputVal"},
+                    TabRow{"FromNothingBackToTheLast", "", true, "cmdAbout"}),
+    RowName());
+
+struct KeyRow {
+    std::string name;
+    char key;
+    std::string control; // empty: none
+};
+
+class AccessKeyRow : public testing::TestWithParam<KeyRow>
+{
+};
+
+TEST_P(AccessKeyRow, FindsTheCaptionWithThatKey)
+{
+    const KeyRow &row = GetParam();
+    const WindowDesign &window =
+        row.name.starts_with("About") ? about_window::Window : main_window::Window;
+    const ControlDesign *control = AccessKeyControl(window, row.key);
+    EXPECT_EQ(control ? std::string(control->Name) : std::string(), row.control);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, AccessKeyRow,
+    testing::Values(KeyRow{"LowerCaseAsUpper", 'i', "lblInputValue"},
+                    KeyRow{"InputEnergyByItsFirstLetter", 'E', "optEnergyIn"},
+                    KeyRow{"OutputEnergyByItsSecondLetter", 'N', "optEnergyOut"},
+                    KeyRow{"FlightPathLabel", 'T', "Label2"}, KeyRow{"NoCaptionHasIt", 'Z', ""},
+                    KeyRow{"NoKeyAtAll", 0, ""}, KeyRow{"AboutSystemInfo", 's', "cmdSysInfo"},
+                    KeyRow{"AboutOkHasNone", 'O', ""}),
+    RowName());
+
+struct StepRow {
+    std::string name;
+    int index, count, step, expected;
+};
+
+class StepOptionRow : public testing::TestWithParam<StepRow>
+{
+};
+
+TEST_P(StepOptionRow, WrapsAtBothEnds)
+{
+    const StepRow &row = GetParam();
+    EXPECT_EQ(StepOption(row.index, row.count, row.step), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrows, StepOptionRow,
+                         testing::Values(StepRow{"Next", 3, 10, 1, 4},
+                                         StepRow{"PreviousOfFirstIsLast", 0, 10, -1, 9},
+                                         StepRow{"NextOfLastIsFirst", 9, 10, 1, 0},
+                                         StepRow{"LoneOptionStays", 0, 1, -1, 0}),
+                         RowName());
 
 } // namespace
 } // namespace pevrand

@@ -1,5 +1,7 @@
 #include "FactorsPicture.h"
 
+#include "ui/about/FactorsDesign.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintEvent>
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace pevrand
 {
@@ -20,12 +23,6 @@ constexpr qreal SideMargin = 6; // least free space left and right of the block 
 constexpr qreal LeastGap = 3;   // least free space above, between and below the lines
 
 constexpr QChar Lambda(0x03BB);
-constexpr QChar Nu(0x03BD);
-const QString Angstrom(QChar(0x00C5));
-const QString Minus(QChar(0x2212));
-const QString Times(QChar(0x00D7));
-const QString Degree(QChar(0x00B0));
-const QString Ellipsis(QChar(0x2026));
 
 // A Times-like serif: its italics read as mathematical symbols, and it is narrow enough for
 // the longest line.
@@ -63,10 +60,23 @@ public:
     {
     }
 
-    LineSetter &Text(const QString &text) { return Put(text, upright_, 0); }
-    LineSetter &Symbol(const QString &text) { return Put(text, italic_, 0); }
-    LineSetter &Greek(QChar letter) { return Put(letter, greek_, 0); }
-    LineSetter &Superscript(const QString &text) { return Put(text, script_, -rise_); }
+    // Sets one piece of the picture's description in its face.
+    LineSetter &Put(const factors::Piece &piece)
+    {
+        const QString text =
+            QString::fromUtf8(piece.Text.data(), static_cast<qsizetype>(piece.Text.size()));
+        switch (piece.Style) {
+        case factors::Face::Symbol:
+            return Put(text, italic_, 0);
+        case factors::Face::Greek:
+            return Put(text, greek_, 0);
+        case factors::Face::Superscript:
+            return Put(text, script_, -rise_);
+        case factors::Face::Text:
+            break;
+        }
+        return Put(text, upright_, 0);
+    }
 
     // Sets `numerator` over a rule over `denominator`, the rule on the line's maths axis
     // (the height of the bar of a minus sign) and a little wider than the wider part.
@@ -153,53 +163,32 @@ private:
     FactorsLine line_;
 };
 
+// One line of the picture's description at `pixelSize`, on its own baseline at y = 0.
+FactorsLine SetLine(std::span<const factors::Piece> pieces, int pixelSize)
+{
+    LineSetter line(pixelSize);
+    for (std::size_t i = 0; i < pieces.size();) {
+        if (pieces[i].Where != factors::Place::Numerator) {
+            line.Put(pieces[i++]);
+            continue;
+        }
+        LineSetter numerator(pixelSize);
+        LineSetter denominator(pixelSize);
+        for (; i < pieces.size() && pieces[i].Where == factors::Place::Numerator; ++i)
+            numerator.Put(pieces[i]);
+        for (; i < pieces.size() && pieces[i].Where == factors::Place::Denominator; ++i)
+            denominator.Put(pieces[i]);
+        line.Fraction(numerator, denominator);
+    }
+    return line.Line();
+}
+
 // The five lines at `pixelSize`, each on its own baseline at y = 0.
 std::vector<FactorsLine> SetLines(int pixelSize)
 {
-    const auto setter = [pixelSize] { return LineSetter(pixelSize); };
     std::vector<FactorsLine> lines;
-    lines.push_back(setter().Text("Based on the following conversion factors" + Ellipsis).Line());
-    lines.push_back(setter()
-                        .Symbol("E")
-                        .Text(" = 2.0717")
-                        .Symbol("k")
-                        .Superscript("2")
-                        .Text(" = ")
-                        .Fraction(setter().Text("81.787"), setter().Greek(Lambda).Superscript("2"))
-                        .Text(" = 4.1354")
-                        .Greek(Nu)
-                        .Text(" = 5.2276" + Times + "10")
-                        .Superscript(Minus + "6")
-                        .Text("v")
-                        .Superscript("2")
-                        .Text(" = 0.086165")
-                        .Symbol("T")
-                        .Line());
-    lines.push_back(setter()
-                        .Symbol("E")
-                        .Text("(meV), ")
-                        .Greek(Lambda)
-                        .Text("(" + Angstrom + "), ")
-                        .Greek(Nu)
-                        .Text("(THz), v(m/sec), ")
-                        .Symbol("k")
-                        .Text("(" + Angstrom)
-                        .Superscript(Minus + "1")
-                        .Text("), ")
-                        .Symbol("T")
-                        .Text("(" + Degree + "K)")
-                        .Line());
-    lines.push_back(setter()
-                        .Text("For a photon: ")
-                        .Symbol("E")
-                        .Text("(meV) = 0.123975/")
-                        .Greek(Lambda)
-                        .Text("(cm)")
-                        .Line());
-    lines.push_back(
-        setter()
-            .Text("(first known occurrence of these was at ICANS conference at Argonne in 1970s)")
-            .Line());
+    for (const auto &pieces : factors::Lines)
+        lines.push_back(SetLine(pieces, pixelSize));
     return lines;
 }
 

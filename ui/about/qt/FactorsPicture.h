@@ -1,8 +1,11 @@
-// The About window's picture of the conversion factors: five fixed lines of text set like a
-// formula (italic symbols, 81.787 over lambda squared as a fraction, raised exponents), black
-// on white. The lines are laid out once in logical pixels and painted as vector text, so the
-// picture is as sharp at a device pixel ratio of 2 as at 1.
+// The About window's picture of the conversion factors, painted from its description
+// (FactorsDesign.h): five fixed lines of text set like a formula (italic symbols, 81.787 over
+// lambda squared as a fraction, raised exponents), black on white. The lines are laid out once in
+// logical pixels and painted as vector text, so the picture is as sharp at a device pixel ratio of
+// 2 as at 1.
 #pragma once
+
+#include "ui/about/FactorsDesign.h"
 
 #include <QFont>
 #include <QPointF>
@@ -19,8 +22,8 @@ namespace pevrand
 {
 
 // The picture's size in logical pixels.
-inline constexpr int FactorsPictureWidth = 408;
-inline constexpr int FactorsPictureHeight = 133;
+inline constexpr int FactorsPictureWidth = factors::Width;
+inline constexpr int FactorsPictureHeight = factors::Height;
 
 // A piece of text drawn in one font, starting at the left end of its baseline.
 struct FactorsRun {

@@ -2,6 +2,7 @@
 
 #include "FactorsPicture.h"
 #include "resources/ProgramIdentity.h"
+#include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
 #include "ui/common/qt/Controls.h"
 #include "ui/common/qt/DialogFont.h"
@@ -16,13 +17,16 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <string>
+
 namespace pevrand
 {
 
 namespace
 {
 
-const QSize ClientSize(TwipsToPixels(7215), TwipsToPixels(3945));
+const QSize ClientSize(TwipsToPixels(about_window::Window.ClientWidth),
+                       TwipsToPixels(about_window::Window.ClientHeight));
 
 // The program icon, painted at the resolution of the screen it is on.
 class IconPicture final : public QWidget
@@ -41,29 +45,51 @@ private:
     QIcon icon_;
 };
 
-// A label whose text Form_Load sets; `blackText` fixes its colour to black.
-QLabel *MakeTextLabel(QWidget *window, const char *name, TwipsRect box, bool blackText)
+const ControlDesign &Design(std::string_view name)
 {
-    auto *label = MakeLabel(window, name, QString(), box, false);
-    if (blackText) {
+    return *FindControl(about_window::Window, name);
+}
+
+// A label whose text Form_Load sets, in its designed colour where it has one.
+QLabel *MakeTextLabel(QWidget *window, const ControlDesign &design)
+{
+    auto *label = MakeLabel(window, std::string(design.Name).c_str(), QString(), design.Box, false);
+    if (design.TextColour) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(
+            QPalette::WindowText,
+            QColor(design.TextColour->Red, design.TextColour->Green, design.TextColour->Blue));
         label->setPalette(palette);
     }
     return label;
 }
 
-QWidget *MakeLine(QWidget *window, QRect geometry, QColor colour, int index)
+// Member `index` of the separator `design`: as long as designed, as many pixels high as its
+// colour's line has.
+QWidget *MakeLine(QWidget *window, const ControlDesign &design, int index)
 {
+    const Rgb colour = design.TextColour.value_or(Black);
+    const int height = colour == about_window::SeparatorWhite ? about_window::WhiteLinePixels
+                                                              : about_window::GreyLinePixels;
     auto *line = new QWidget(window);
-    line->setObjectName(QStringLiteral("Line1"));
+    line->setObjectName(
+        QString::fromLatin1(design.Name.data(), static_cast<qsizetype>(design.Name.size())));
     line->setProperty("Index", index);
-    line->setGeometry(geometry);
+    line->setGeometry(QRect(TwipsToPixels(design.Box.Left), TwipsToPixels(design.Box.Top),
+                            TwipsToPixels(design.Box.Width), height));
     QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Window, QColor(colour.Red, colour.Green, colour.Blue));
     line->setPalette(palette);
     line->setAutoFillBackground(true);
     return line;
+}
+
+QPushButton *MakeDesignedButton(QWidget *window, const ControlDesign &design)
+{
+    return MakeButton(
+        window, std::string(design.Name).c_str(),
+        QString::fromUtf8(design.Caption.data(), static_cast<qsizetype>(design.Caption.size())),
+        design.Box);
 }
 
 void ShowLauncherMessage(const std::string &text)
@@ -92,34 +118,34 @@ frmAbout::frmAbout()
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
 
+// The controls as the About window's table describes them, in its order.
 void frmAbout::createControls()
 {
     Image2 = new IconPicture(QIcon(QStringLiteral(":/pevrand/Pevrand.ico")), this);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(Pixels({240, 240, 480, 480}));
+    Image2->setGeometry(Pixels(Design("Image2").Box));
 
-    lblTitle = MakeTextLabel(this, "lblTitle", {960, 240, 3885, 240}, true);
-    lblVersion = MakeTextLabel(this, "lblVersion", {960, 480, 3885, 225}, false);
-    lblDescription = MakeTextLabel(this, "lblDescription", {960, 720, 3885, 330}, true);
+    lblTitle = MakeTextLabel(this, Design("lblTitle"));
+    lblVersion = MakeTextLabel(this, Design("lblVersion"));
+    lblDescription = MakeTextLabel(this, Design("lblDescription"));
 
     Image1 = new FactorsPicture(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(Pixels({840, 1080, 6120, 1995}));
+    Image1->setGeometry(Pixels(Design("Image1").Box));
 
-    // The etched separator: the grey line lies over the upper row of the white one.
-    Line1[0] =
-        MakeLine(this, QRect(TwipsToPixels(120), TwipsToPixels(3240), TwipsToPixels(7080 - 120), 2),
-                 Qt::white, 0);
-    Line1[1] =
-        MakeLine(this, QRect(TwipsToPixels(90), TwipsToPixels(3240), TwipsToPixels(7080 - 90), 1),
-                 QColor(128, 128, 128), 1);
+    // The etched separator: the grey line, made second, lies over the upper row of the white.
+    int index = 0;
+    for (const ControlDesign &control : about_window::Controls)
+        if (control.Kind == ControlKind::Line) {
+            Line1[static_cast<std::size_t>(index)] = MakeLine(this, control, index);
+            ++index;
+        }
     Line1[1]->raise();
 
-    lblDisclaimer = MakeTextLabel(this, "lblDisclaimer", {255, 3465, 3870, 345}, true);
+    lblDisclaimer = MakeTextLabel(this, Design("lblDisclaimer"));
 
-    cmdSysInfo = MakeButton(this, "cmdSysInfo", QStringLiteral("&System Info..."),
-                            TwipsRect{4320, 3480, 1245, 345});
-    cmdOK = MakeButton(this, "cmdOK", QStringLiteral("OK"), {5760, 3480, 1260, 345});
+    cmdSysInfo = MakeDesignedButton(this, Design("cmdSysInfo"));
+    cmdOK = MakeDesignedButton(this, Design("cmdOK"));
     // OK is the default button; a button with the focus takes Enter for itself, so Enter
     // presses System Info while that has the focus.
     cmdOK->setDefault(true);
