@@ -14,13 +14,12 @@ jobs=${JOBS:-2}
 started_at=$SECONDS
 failed=()
 
-# Configures and builds the Windows build for MinGW-w64 architecture $1 into folder $2.
+# Configures and builds the Windows build of preset $1 (folder $2).
 build() {
-    local arch=$1 dir=$root/$2
-    echo "== $2: building for $arch"
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DPEVRAND_WITH_QT=OFF -DPEVRAND_BENCH=OFF \
-        -DPEVRAND_WERROR=ON >"$dir/configure.log" 2>&1 || { tail -n 30 "$dir/configure.log"; return 1; }
+    local preset=$1 dir=$root/$2
+    echo "== $2: building (preset $preset)"
+    (cd "$root" && cmake --preset "$preset") >"$dir/configure.log" 2>&1 ||
+        { tail -n 30 "$dir/configure.log"; return 1; }
     cmake --build "$dir" -j"$jobs" >"$dir/build.log" 2>&1 || { tail -n 40 "$dir/build.log"; return 1; }
 }
 
@@ -29,10 +28,10 @@ wine32_installed() {
 }
 
 for arch in x86_64 i686; do
-    dir=build-win64
-    [ "$arch" = i686 ] && dir=build-win32
+    dir=build-win64 preset=windows-x64
+    [ "$arch" = i686 ] && dir=build-win32 preset=windows-x86
     mkdir -p "$root/$dir"
-    if ! build "$arch" "$dir"; then
+    if ! build "$preset" "$dir"; then
         failed+=("$dir: build")
         continue
     fi
