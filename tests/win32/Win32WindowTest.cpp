@@ -134,15 +134,15 @@ void LookRows(HWND window)
     struct {
         const char *control;
         bool italic;
-        int points; // 0: the dialog font
+        double points; // 0: the dialog font
         COLORREF text, back;
     } rows[] = {
         {"lblInput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
         {"lblOutput", false, 12, RGB(255, 0, 0), RGB(192, 255, 255)},
-        {"lblAuthor", true, 8, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"lblInputValue", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"fraUnitsIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
-        {"optNuIn", false, 0, GetSysColor(COLOR_WINDOWTEXT), RGB(192, 255, 255)},
+        {"lblAuthor", true, 8.25, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"lblInputValue", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"fraUnitsIn", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
+        {"optNuIn", false, 0, RGB(0, 0, 0), RGB(192, 255, 255)},
         {"txtOutputVal", false, 0, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)},
     };
     const int dpi = WindowDpi(window);
@@ -152,12 +152,13 @@ void LookRows(HWND window)
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
-        const int points = MulDiv(std::abs(font.lfHeight), 72, dpi);
+        const int pixels = std::abs(static_cast<int>(font.lfHeight));
+        const int designed = static_cast<int>(row.points * dpi / 72 + 0.5);
         const bool face = row.points == 0
-                              ? points < 12 && !font.lfItalic
-                              : points == row.points && (font.lfItalic != 0) == row.italic;
+                              ? pixels < MulDiv(12, dpi, 72) && !font.lfItalic
+                              : pixels == designed && (font.lfItalic != 0) == row.italic;
         Row(std::string(row.control) + ": font", face,
-            Narrow(font.lfFaceName) + " " + std::to_string(points) + " pt" +
+            Narrow(font.lfFaceName) + " " + std::to_string(pixels) + " px" +
                 (font.lfItalic ? " italic" : ""));
         SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(child));
@@ -250,6 +251,11 @@ void KeyboardRows(HWND window)
     Key(GetFocus(), WM_SYSKEYDOWN, 'T');
     Row("Alt+T moves to the flight path box", Focused(window, design) == "txtTotalflightpath",
         Focused(window, design));
+
+    SetFocus(control("cmdConvert"));
+    Key(GetFocus(), WM_SYSKEYDOWN, VK_F4);
+    Row("Alt+F4 is no access key (its key code is the letter s)",
+        Focused(window, design) == "cmdConvert", Focused(window, design));
 
     SetText(control("txtInputVal"), "4");
     SendMessageW(control("optWavelengthIn"), BM_CLICK, 0, 0);

@@ -176,7 +176,9 @@ void PressButton(HWND window, HWND button)
 
 bool TakeAccessKey(HWND window, const WindowDesign &design, WPARAM key)
 {
-    if (key > 0x7F)
+    // Letters and digits have their own characters as key codes; F1 to F12 share theirs with
+    // 'p' to '{' and are no access keys (Alt+F4 is not Alt+S).
+    if (!(key >= 'A' && key <= 'Z') && !(key >= '0' && key <= '9'))
         return false;
     const ControlDesign *control = AccessKeyControl(design, static_cast<char>(key));
     if (control == nullptr)
@@ -557,11 +559,10 @@ bool CaptionFits(HWND control, const ControlDesign &design, HFONT font, int dpi)
     if (AccessKey(design.Caption) == 0 && design.Kind == ControlKind::Label)
         format |= DT_NOPREFIX;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, format);
-    // A label breaks only between words: a word wider than the box is cut.
+    // A label breaks only between words: a word wider than the box is cut. A frame's caption
+    // sits on its top edge, so only its width counts.
     bool fits = needed.right <= room;
-    if (design.Kind == ControlKind::Label)
-        fits = fits && needed.bottom <= client.bottom;
-    else if (design.Kind != ControlKind::Frame)
+    if (design.Kind != ControlKind::Frame)
         fits = fits && needed.bottom <= client.bottom;
     SelectObject(dc, before);
     ReleaseDC(control, dc);
@@ -570,7 +571,11 @@ bool CaptionFits(HWND control, const ControlDesign &design, HFONT font, int dpi)
 
 void WindowFonts::Apply(HWND window, const WindowDesign &design, int dpi)
 {
-    Release();
+    // The controls keep the old fonts until they have the new ones.
+    WindowFonts old;
+    std::swap(old.dialog_, dialog_);
+    std::swap(old.caption_, caption_);
+    std::swap(old.second_, second_);
     for (const ControlDesign &control : design.Controls) {
         if (control.Font.Family.empty() || Font(control.Font) != dialog_)
             continue;

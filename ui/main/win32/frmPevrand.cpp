@@ -212,8 +212,9 @@ bool frmPevrand::OnEnter(HWND box)
     return true;
 }
 
-// Labels, frames and options in the window's colour; the read-only output box keeps a text
-// box's system colours.
+// Labels, frames and options in the window's colour with black text, which stays readable on
+// the fixed pale cyan whatever the desktop's colour scheme; the read-only output box keeps a
+// text box's system colours.
 LRESULT frmPevrand::colourStatic(HDC dc, HWND child)
 {
     const ControlDesign *design = DesignOf(Window, child);
@@ -222,13 +223,12 @@ LRESULT frmPevrand::colourStatic(HDC dc, HWND child)
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
-    SetTextColor(dc, design && design->TextColour ? ColourOf(*design->TextColour)
-                                                  : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, ColourOf(design && design->TextColour ? *design->TextColour : Black));
     SetBkColor(dc, ColourOf(*Window.Background));
     return reinterpret_cast<LRESULT>(background_);
 }
 
-// The divider, one pixel (at 96 DPI) in the window-text colour, across the whole window.
+// The divider, one pixel (at 96 DPI) in the text colour, across the whole window.
 void frmPevrand::paint()
 {
     PAINTSTRUCT paint{};
@@ -236,7 +236,7 @@ void frmPevrand::paint()
     const ControlDesign &line = *FindControl(Window, "Line1");
     RECT divider = PixelRect(line.Box, dpi_);
     divider.bottom = divider.top + std::max(1, MulDiv(1, dpi_, StandardDpi));
-    FillRect(dc, &divider, GetSysColorBrush(COLOR_WINDOWTEXT));
+    FillRect(dc, &divider, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EndPaint(window_, &paint);
 }
 
@@ -257,6 +257,9 @@ void frmPevrand::Form_Load()
 {
     SendMessageW(control("txtOutputVal"), EM_SETREADONLY, TRUE, 0);
     SetText(control("txtInputVal"), "25");
+    // The caret after the value, where typing goes on, as after typing it.
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(control("txtInputVal")));
+    SendMessageW(control("txtInputVal"), EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageW(control("optEnergyIn"), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(control("optWavelengthOut"), BM_SETCHECK, BST_CHECKED, 0);
     cmdConvert_Click();
