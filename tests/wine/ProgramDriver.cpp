@@ -127,50 +127,42 @@ struct Program {
     bool Running() const { return WaitForSingleObject(Process.hProcess, 0) == WAIT_TIMEOUT; }
 };
 
+// The visible top-level windows of a process with a given title.
+struct WindowSearch {
+    DWORD Process;
+    std::wstring Title;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
+{
+    auto &search = *reinterpret_cast<WindowSearch *>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    if (owner == search.Process && IsWindowVisible(window) && search.Title == text)
+        search.Found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsOf(DWORD process, const std::wstring &title)
+{
+    WindowSearch search{process, title, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
 // The first visible top-level window of process `process` with title `title`, or null.
 HWND FindWindowOf(DWORD process, const std::wstring &title)
 {
-    struct Search {
-        DWORD Process;
-        const std::wstring *Title;
-        HWND Found;
-    } search{process, &title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto &s = *reinterpret_cast<Search *>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t text[128] = {};
-            GetWindowTextW(window, text, 128);
-            if (owner == s.Process && IsWindowVisible(window) && *s.Title == text) {
-                s.Found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Found;
+    const auto found = WindowsOf(process, title);
+    return found.empty() ? nullptr : found.front();
 }
 
 int CountWindowsOf(DWORD process, const std::wstring &title)
 {
-    struct Search {
-        DWORD Process;
-        const std::wstring *Title;
-        int Count;
-    } search{process, &title, 0};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto &s = *reinterpret_cast<Search *>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t text[128] = {};
-            GetWindowTextW(window, text, 128);
-            s.Count += owner == s.Process && IsWindowVisible(window) && *s.Title == text;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Count;
+    return static_cast<int>(WindowsOf(process, title).size());
 }
 
 std::wstring WindowsPath(std::string path)
