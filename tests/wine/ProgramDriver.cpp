@@ -285,12 +285,22 @@ std::optional<MessageSeen> Settle(const Program &program)
     return seen;
 }
 
-// Clicks into the box `box` with the mouse, which gives it the focus.
-void ClickInto(const Program &program, std::string_view box)
+// Clicks the control `name` with the mouse, near its top left corner. A frame lets a click
+// through to the window beneath (it answers HTTRANSPARENT), so a click on a frame's lower
+// edge, below its options, is the main window's.
+void ClickInto(const Program &program, std::string_view name)
 {
-    const HWND target = program.Control(box);
-    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    HWND target = program.Control(name);
+    POINT at{3, 3};
+    if (FindControl(Window, name)->Kind == ControlKind::Frame) {
+        RECT frame{};
+        GetWindowRect(target, &frame);
+        MapWindowPoints(nullptr, program.Main, reinterpret_cast<POINT *>(&frame), 2);
+        at = {frame.left + 8, frame.bottom - 4};
+        target = program.Main;
+    }
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     Settle(program);
 }
 
@@ -640,6 +650,30 @@ void Keys(Program &program)
             "focus " + program.FocusName() + ", output \"" + before + "\" -> \"" +
                 program.Output() + "\"");
     }
+
+    // A click on a label or a frame moves the focus to its control; it changes nothing else.
+    const std::pair<const char *, const char *> clicks[] = {{"lblInputValue", "txtInputVal"},
+                                                            {"lblTwotheta", "txtTwotheta"},
+                                                            {"Label2", "txtTotalflightpath"},
+                                                            {"fraUnitsIn", "optEnergyIn"},
+                                                            {"fraUnitsOut", "optEnergyOut"}};
+    for (const auto &[clicked, focus] : clicks) {
+        Enter(program, {"25", "", "", Quantity::Nu, Quantity::Nu});
+        Click(program, "cmdConvert");
+        ClickInto(program, clicked);
+        Row(std::string("a click on ") + clicked + " focuses " + focus + ", the result stays",
+            program.FocusName() == focus && program.Output() == "25",
+            "focus " + program.FocusName() + ", output \"" + program.Output() + "\"");
+    }
+
+    // Escape does nothing, and the output box takes no typing.
+    ClickInto(program, "txtOutputVal");
+    PostKey(program, VK_ESCAPE);
+    PostMessageW(program.Control("txtOutputVal"), WM_CHAR, '9', 1);
+    Settle(program);
+    Row("Escape and typing in the output box change nothing",
+        program.Output() == "25" && IsWindowVisible(program.Main) && !MessageBoxOf(program),
+        "output \"" + program.Output() + "\"");
 
     // Tab from the value box: one stop per option group, on its selected option.
     Enter(program, {"25", "", "", Quantity::Nu, Quantity::Q});
