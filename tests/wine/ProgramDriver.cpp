@@ -285,6 +285,14 @@ std::optional<MessageSeen> Settle(const Program &program)
     return seen;
 }
 
+// The name of the focused control once it is `wanted`, or after 2 s whatever it is then:
+// Windows gives the focus back to a window's control a moment after a message box has gone.
+std::string FocusOnceSettled(const Program &program, const std::string &wanted)
+{
+    WaitFor([&] { return program.FocusName() == wanted; }, 2000);
+    return program.FocusName();
+}
+
 // Clicks the control `name` with the mouse, near its top left corner. A frame lets a click
 // through to the window beneath (it answers HTTRANSPARENT), so a click on a frame's lower
 // edge, below its options, is the main window's.
@@ -357,7 +365,8 @@ void Startup(Program &program)
     Row("angle and flight path boxes empty",
         Text(program.Control("txtTwotheta")).empty() &&
             Text(program.Control("txtTotalflightpath")).empty());
-    Row("focus in the value box", program.FocusName() == "txtInputVal", program.FocusName());
+    const std::string focus = FocusOnceSettled(program, "txtInputVal");
+    Row("focus in the value box", focus == "txtInputVal", focus);
     std::string checked;
     for (const ControlDesign &option : Window.Controls)
         if (option.Kind == ControlKind::Option && program.Checked(option.Name))
@@ -515,8 +524,8 @@ void Messages(Program &program)
         Click(program, "cmdConvert");
         Enter(program, row.Request);
         const auto seen = Click(program, "cmdConvert");
-        const std::string focus = program.FocusName();
         const std::string wantFocus = *row.Focus ? row.Focus : "cmdConvert";
+        const std::string focus = FocusOnceSettled(program, wantFocus);
         const ConvertOutcome oracle = RunConvert(row.Request);
         Row(std::string(row.Name) + ": \"" + row.Message + "\", focus " + wantFocus +
                 ", output empty",
@@ -617,7 +626,7 @@ void Keys(Program &program)
         const bool selected = !*row.Selected || program.Checked(row.Selected);
         Row(std::string("Alt+") + row.Key + " to " + row.Focus +
                 (*row.Selected ? " and selects it, output cleared" : ""),
-            program.FocusName() == row.Focus && selected &&
+            FocusOnceSettled(program, row.Focus) == row.Focus && selected &&
                 (!*row.Selected || program.Output().empty()),
             "focus " + program.FocusName() + ", output \"" + program.Output() + "\"");
     }
@@ -646,7 +655,8 @@ void Keys(Program &program)
         Settle(program);
         Row(std::string(row.From) + " and an arrow key select " + row.To + ", output cleared",
             program.Checked(row.To) && !program.Checked(row.From) &&
-                program.FocusName() == row.To && !before.empty() && program.Output().empty(),
+                FocusOnceSettled(program, row.To) == row.To && !before.empty() &&
+                program.Output().empty(),
             "focus " + program.FocusName() + ", output \"" + before + "\" -> \"" +
                 program.Output() + "\"");
     }
@@ -662,7 +672,7 @@ void Keys(Program &program)
         Click(program, "cmdConvert");
         ClickInto(program, clicked);
         Row(std::string("a click on ") + clicked + " focuses " + focus + ", the result stays",
-            program.FocusName() == focus && program.Output() == "25",
+            FocusOnceSettled(program, focus) == focus && program.Output() == "25",
             "focus " + program.FocusName() + ", output \"" + program.Output() + "\"");
     }
 
