@@ -1,10 +1,13 @@
 # Cross-builds for 32-bit Windows with Debian's MinGW-w64 (i686-w64-mingw32).
-# Used by scripts/wine-tests.sh, which builds with it but runs only the 64-bit programs.
+# The Windows build and its tests (scripts/wine-tests.sh); the programs run under Wine where
+# Debian's wine32 is installed.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
+# The POSIX thread model: the standard library's threads and mutexes (GoogleTest needs
+# them), linked statically like everything else.
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
@@ -12,3 +15,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# ctest runs every test executable of this build under Wine.
+find_program(PEVRAND_WINE wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PEVRAND_WINE})

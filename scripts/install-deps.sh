@@ -18,6 +18,8 @@ packages=(
   # the Windows side, cross-built and run under Wine
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
+  # the 32-bit Windows programs under Wine (i386 multiarch)
+  wine32:i386
   # icon generator
   python3
   # the Debian package (make deb): dependencies of the binaries, and its checks
@@ -41,5 +43,8 @@ echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
