@@ -57,7 +57,7 @@ HWND frmAbout::ShowFor(HINSTANCE instance, HWND mainWindow)
     return window;
 }
 
-frmAbout::frmAbout(HWND window) : window_(window), dpi_(WindowDpi(window)) {}
+frmAbout::frmAbout(HWND window) : ProgramWindow(window, Window) {}
 
 frmAbout::~frmAbout()
 {
@@ -67,17 +67,8 @@ frmAbout::~frmAbout()
 
 LRESULT CALLBACK frmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new frmAbout(window)));
-    auto *self = reinterpret_cast<frmAbout *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
+    return Dispatch(window, message, wParam, lParam,
+                    [](HWND created) -> ProgramWindow * { return new frmAbout(created); });
 }
 
 LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -112,41 +103,10 @@ LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         paint();
         return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            if (HWND focus = GetFocus(); focus && GetParent(focus) == window_)
-                lastFocus_ = focus;
-        } else if (lastFocus_ && IsWindow(lastFocus_)) {
-            SetFocus(lastFocus_);
-        }
-        return 0;
-    case WM_SETFOCUS:
-        if (lastFocus_ && IsWindow(lastFocus_))
-            SetFocus(lastFocus_);
-        return 0;
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_SYSKEYDOWN:
-    case WM_SYSCHAR:
-        if (HandleWindowKey(window_, Window, *this, message, wParam))
-            return 0;
-        break;
-    case WM_DPICHANGED: {
-        applyDpi(HIWORD(wParam));
-        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    case WM_DESTROY:
-        if (!OtherProgramWindowOpen(window_))
-            PostQuitMessage(0);
-        return 0;
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return handleShared(message, wParam, lParam);
 }
 
 bool frmAbout::OnEnter(HWND)

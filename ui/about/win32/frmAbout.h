@@ -7,7 +7,7 @@
 namespace pevrand::win32
 {
 
-class frmAbout final : public KeyHandler
+class frmAbout final : public ProgramWindow
 {
 public:
     // Opens the About window centred over `mainWindow` (or on the screen when that is gone),
@@ -18,23 +18,19 @@ private:
     explicit frmAbout(HWND window);
     ~frmAbout() override;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Enter presses the default button OK; Escape presses OK, the cancel button.
     bool OnEnter(HWND) override;
     bool OnEscape() override;
 
     void paint();
-    void applyDpi(int dpi);
+    void applyDpi(int dpi) override;
     void Form_Load();
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    HWND window_;
-    int dpi_;
     HICON icon_ = nullptr;
-    HWND lastFocus_ = nullptr;
-    WindowFonts fonts_;
 };
 
 } // namespace pevrand::win32

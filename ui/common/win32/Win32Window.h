@@ -105,6 +105,37 @@ public:
     virtual bool OnEscape() = 0;
 };
 
+// What both windows of the program do alike, around their own reactions: the object behind a
+// window lives from WM_NCCREATE to WM_NCDESTROY; the focus is remembered while the window is
+// inactive and given back when it is active again; keys the controls pass on go to the
+// window's keyboard; a change of resolution takes Windows' suggested rectangle and lays the
+// window out anew; and the program ends when its last window is destroyed.
+class ProgramWindow : public KeyHandler
+{
+protected:
+    ProgramWindow(HWND window, const WindowDesign &design);
+
+    // The body of a window procedure: makes the window's object with `make` on WM_NCCREATE,
+    // hands it every message through `handle`, and deletes it after WM_NCDESTROY.
+    static LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                            ProgramWindow *(*make)(HWND));
+
+    // The window's own reactions; for the messages it leaves, `handleShared`.
+    virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    LRESULT handleShared(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Lays the window out again at `dpi`: its controls, fonts and painting.
+    virtual void applyDpi(int dpi) = 0;
+
+    HWND window_;
+    int dpi_;
+    HWND lastFocus_ = nullptr;
+    WindowFonts fonts_;
+
+private:
+    const WindowDesign &design_;
+};
+
 // Gives every control of `design` in `window` the keyboard of the designed window: Tab and
 // Shift+Tab walk the Tab stops (an option group is one stop, on its selected option), the arrow
 // keys select the next or previous option of a group and wrap, Alt with an access key moves to

@@ -53,8 +53,7 @@ HWND frmPevrand::Open(HINSTANCE instance, int show)
 }
 
 frmPevrand::frmPevrand(HWND window)
-    : window_(window), dpi_(WindowDpi(window)),
-      background_(CreateSolidBrush(ColourOf(*Window.Background)))
+    : ProgramWindow(window, Window), background_(CreateSolidBrush(ColourOf(*Window.Background)))
 {
 }
 
@@ -65,18 +64,8 @@ frmPevrand::~frmPevrand()
 
 LRESULT CALLBACK frmPevrand::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(new frmPevrand(window)));
-    auto *self = reinterpret_cast<frmPevrand *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = self->handle(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
+    return Dispatch(window, message, wParam, lParam,
+                    [](HWND created) -> ProgramWindow * { return new frmPevrand(created); });
 }
 
 LRESULT frmPevrand::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -115,42 +104,10 @@ LRESULT frmPevrand::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            if (HWND focus = GetFocus(); focus && GetParent(focus) == window_)
-                lastFocus_ = focus;
-            return 0;
-        }
-        if (lastFocus_ && IsWindow(lastFocus_))
-            SetFocus(lastFocus_);
-        return 0;
-    case WM_SETFOCUS:
-        if (lastFocus_ && IsWindow(lastFocus_))
-            SetFocus(lastFocus_);
-        return 0;
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_SYSKEYDOWN:
-    case WM_SYSCHAR:
-        if (HandleWindowKey(window_, Window, *this, message, wParam))
-            return 0;
-        break;
-    case WM_DPICHANGED: {
-        applyDpi(HIWORD(wParam));
-        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    case WM_DESTROY:
-        if (!OtherProgramWindowOpen(window_))
-            PostQuitMessage(0);
-        return 0;
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return handleShared(message, wParam, lParam);
 }
 
 HWND frmPevrand::control(std::string_view name) const

@@ -14,7 +14,7 @@ enum class FocusTarget;
 namespace pevrand::win32
 {
 
-class frmPevrand final : public KeyHandler
+class frmPevrand final : public ProgramWindow
 {
 public:
     // Registers the window class (once per program) and opens the window with its start-up
@@ -25,7 +25,7 @@ private:
     explicit frmPevrand(HWND window);
     ~frmPevrand() override;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool OnEnter(HWND control) override;
     bool OnEscape() override { return false; }
@@ -36,7 +36,7 @@ private:
     void onCommand(HWND control, int code);
     LRESULT colourStatic(HDC dc, HWND control);
     void paint();
-    void applyDpi(int dpi);
+    void applyDpi(int dpi) override;
     void moveFocusAfterMessage(FocusTarget target);
 
     void Form_Load();
@@ -57,11 +57,7 @@ private:
     void fraUnitsIn_OptionClick();
     void fraUnitsOut_OptionClick();
 
-    HWND window_;
-    int dpi_;
     HBRUSH background_;
-    HWND lastFocus_ = nullptr;
-    WindowFonts fonts_;
 };
 
 } // namespace pevrand::win32
