@@ -120,17 +120,16 @@ ROWS = [
     ("version", ["meV", "nu", "--version", "bogus"], None, "pevrand-convert 2.1.0\n", "", 0),
 ]
 
-# What 25 meV is in each quantity at 90 degrees and 10 m: a name as TO must give its quantity's.
-AT_25_MEV = {"energy": "25", "wavelength": "1.8087", "nu": "6.0454", "velocity": "2186.8",
-             "momentum": "3.4738", "temperature": "290.14", "invcm": "201.65", "q": "4.9127",
-             "dspacing": "1.279", "tof": "4572.8"}
-NAMES = {
-    "energy": ["Energy", "MEV"], "wavelength": ["WaveLength", "lambda"],
-    "nu": ["NU", "thz", "Frequency"], "velocity": ["velocity", "M/S"],
-    "momentum": ["Momentum", "wavevector"], "temperature": ["temperature", "K"],
-    "invcm": ["invcm", "cm-1", "Wavenumber"], "q": ["Q"], "dspacing": ["dspacing", "D-Spacing"],
-    "tof": ["TOF", "us", "\u00b5s", "\u03bcS", "\u039cs", "Time-of-Flight"],
-}
+# Each quantity's name, what 25 meV is in it at 90 degrees and 10 m, and its other spellings:
+# each, as TO, must give that value.
+NAMES = [
+    ("energy", "25", ["Energy", "MEV"]), ("wavelength", "1.8087", ["WaveLength", "lambda"]),
+    ("nu", "6.0454", ["NU", "thz", "Frequency"]), ("velocity", "2186.8", ["M/S"]),
+    ("momentum", "3.4738", ["Momentum", "wavevector"]), ("temperature", "290.14", ["K"]),
+    ("invcm", "201.65", ["cm-1", "Wavenumber"]), ("q", "4.9127", ["Q"]),
+    ("dspacing", "1.279", ["D-Spacing"]),
+    ("tof", "4572.8", ["TOF", "us", "\u00b5s", "\u03bcS", "\u039cs", "Time-of-Flight"]),
+]
 # Each the unit of two quantities, or no name at all.
 NOT_NAMES = ["Angstrom", "\u00c5", "1/A", "", "energ", "energyx", "energy "]
 
@@ -151,11 +150,11 @@ class Command(unittest.TestCase):
                 self.assertEqual(result.returncode, status)
 
     def test_every_name_is_its_quantity(self):
-        for quantity, names in NAMES.items():
-            for name in [quantity, *names]:
+        for quantity, at_25_mev, others in NAMES:
+            for name in [quantity, *others]:
                 with self.subTest(name):
                     result = run(["--angle", "90", "--path", "10", "meV", name, "25"], None)
-                    self.assertEqual(result.stdout.decode("utf-8"), AT_25_MEV[quantity] + "\n")
+                    self.assertEqual(result.stdout.decode("utf-8"), at_25_mev + "\n")
         for name in NOT_NAMES:
             with self.subTest(name):
                 result = run([name, "meV", "1"], None)
@@ -168,7 +167,7 @@ class Command(unittest.TestCase):
         text = result.stdout.decode("utf-8")
         self.assertEqual(result.returncode, 0)
         self.assertTrue(text.startswith(USAGE))
-        for name in NAMES:
+        for name, _, _ in NAMES:
             self.assertIn(f"\n  {name} ", text)
         for unit in ("meV", "THz", "m/s", "cm-1", "\u00b5s"):
             self.assertIn(f" {unit}", text)
