@@ -4,6 +4,7 @@
 Usage: check_command.py PATH-TO-pevrand-convert
 """
 
+import os
 import resource
 import subprocess
 import sys
@@ -32,36 +33,43 @@ ALL_25 = ("energy\t25\nwavelength\t1.8087\nnu\t6.0454\nvelocity\t2186.8\nmomentu
 
 # name, arguments, standard input (None: none is read), standard output, standard error, status
 ROWS = [
-    # Quantity names and aliases, each converting back what the other rows convert.
+    # Quantity names and aliases as FROM; NAMES below has every name as TO.
     ("quantity_names", ["energy", "wavelength", "25", "81.787"], None, "1.8087\n1\n", "", 0),
-    ("names_ignore_case", ["ENERGY", "Nu", "4.1354"], None, "1\n", "", 0),
-    ("unit_names", ["meV", "THz", "4.1354"], None, "1\n", "", 0),
-    ("kelvin_and_cm", ["K", "cm-1", "290.14"], None, "201.65\n", "", 0),
-    ("metres_per_second", ["m/s", "lambda", "2186.8"], None, "1.8088\n", "", 0),
-    ("microseconds", ["\u00b5s", "us", "--path", "7", "1000"], None, "1000\n", "", 0),
     ("greek_mu_microseconds", ["\u03bcs", "meV", "--path=10", "1000"], None, "522.76\n", "", 0),
-    ("wavevector_wavenumber", ["wavevector", "wavenumber", "3.4738"], None, "201.65\n", "", 0),
     ("q_and_dspacing_need_no_angle", ["q", "d-spacing", "3.1416"], None, "2\n", "", 0),
     # All, and the geometry options.
     ("all_without_geometry", ["meV", "all", "25"], None, ALL_25, "", 0),
     ("all_from_standard_input", ["energy", "All"], "25\n", ALL_25, "", 0),
+    ("all_with_both_geometries", ["--angle", "90", "--path", "10", "dspacing", "ALL", "2"], None,
+     "energy\t10.223\nwavelength\t2.8284\nnu\t2.4722\nvelocity\t1398.4\nmomentum\t2.2214\n"
+     "temperature\t118.65\ninvcm\t82.463\nq\t3.1416\ndspacing\t2\ntof\t7150.8\n", "", 0),
+    # A failure leaves only its own values empty and is told once per line.
+    ("all_fails_only_where_the_angle_is_used", ["--angle", "200", "meV", "all"], "25\n0\n",
+     "energy\t25\nwavelength\t1.8087\nnu\t6.0454\nvelocity\t2186.8\nmomentum\t3.4738\n"
+     "temperature\t290.14\ninvcm\t201.65\nq\t\ndspacing\t\ntof\tTotal flight path not specified\n"
+     "energy\t\nwavelength\t\nnu\t\nvelocity\t\nmomentum\t\ntemperature\t\ninvcm\t\nq\t\n"
+     "dspacing\t\ntof\t\n",
+     line(1, "2 theta must be in the range 0 to 180 degrees")
+     + line(2, "Non-positive values not allowed"), 1),
     ("geometry_options", ["--path", "12.5", "--angle", "90", "dspacing", "time-of-flight", "1.5",
                           "2", "2.5"], None, "6703.9\n8938.5\n11173\n", "", 0),
     ("geometry_after_the_values", ["dspacing", "tof", "2", "--angle=90", "--path=12.5"], None,
      "8938.5\n", "", 0),
     ("unused_geometry_is_not_read", ["--angle", "500", "--path", "-1", "tof", "tof", "1000"],
      None, "1000\n", "", 0),
+    ("values_that_look_like_options", ["meV", "nu", "-", "--", "--angle", "-x"], None, "\n\n\n",
+     "".join(value(n, "Non-positive values not allowed") for n in (1, 2, 3)), 1),
     # Every message, each with an empty line where its value would be.
     ("no_input_value", ["meV", "nu", ""], None, "\n", value(1, "No input value specified"), 1),
-    ("decimal_comma", ["meV", "nu", "2,5"], None, "\n",
-     value(1, "Use a period as the decimal point"), 1),
+    ("decimal_comma", ["meV", "nu", "4.1354", "2,5"], None, "1\n\n",
+     value(2, "Use a period as the decimal point"), 1),
     ("non_positive", ["meV", "nu", "--", "-5"], None, "\n",
      value(1, "Non-positive values not allowed"), 1),
-    ("negative_value_without_double_dash", ["meV", "nu", "-5"], None, "\n",
+    ("negative_value_without_double_dash", ["meV", "nu", "-.5"], None, "\n",
      value(1, "Non-positive values not allowed"), 1),
     ("flight_path_not_specified", ["meV", "tof", "25"], None, "\n",
      value(1, "Total flight path not specified"), 1),
-    ("empty_flight_path", ["--path", "", "meV", "tof", "25"], None, "\n",
+    ("empty_flight_path", ["--path=", "meV", "tof", "25"], None, "\n",
      value(1, "Total flight path not specified"), 1),
     ("flight_path_not_positive", ["--path", "0", "meV", "tof", "25"], None, "\n",
      value(1, "Total flight path must be positive"), 1),
@@ -81,7 +89,8 @@ ROWS = [
      line(2, "No input value specified") + line(3, "Non-positive values not allowed")
      + line(5, "Value out of range for this conversion"), 1),
     ("last_line_without_newline", ["meV", "lambda"], "25\n81.787", "1.8087\n1\n", "", 0),
-    ("windows_line_endings", ["meV", "lambda"], "25\r\n81.787\r\n", "1.8087\n1\n", "", 0),
+    ("windows_line_endings", ["meV", "lambda"], "25\r\n\r\n81.787\r\n", "1.8087\n\n1\n",
+     line(2, "No input value specified"), 1),
     ("empty_input", ["meV", "lambda"], "", "", "", 0),
     ("nul_and_control_bytes", ["meV", "lambda"], "25\0junk\n\x1b[1m25\n\xff\xfe\n",
      "1.8087\n\n\n",
@@ -93,17 +102,36 @@ ROWS = [
     ("missing_to", ["meV"], None, "", usage_error("missing TO quantity"), 2),
     ("unknown_quantity", ["meV", "joule", "1"], None, "",
      usage_error('unknown quantity "joule" (see --help)'), 2),
-    ("angstrom_is_ambiguous", ["\u00c5", "meV", "1"], None, "",
-     usage_error('unknown quantity "\u00c5" (see --help)'), 2),
-    ("lower_case_k_is_ambiguous", ["k", "meV", "1"], None, "",
+    ("control_characters_stay_on_one_line", ["a\nb\x7f", "meV"], None, "",
+     usage_error('unknown quantity "a\\x0ab\\x7f" (see --help)'), 2),
+    ("lower_case_k_is_ambiguous", ["meV", "k", "1"], None, "",
      usage_error('"k" could be the wavevector or kelvin: use "momentum" or "K"'), 2),
-    ("all_as_from", ["all", "meV", "1"], None, "", usage_error('"all" can only be TO'), 2),
+    ("all_as_from", ["All", "meV", "1"], None, "", usage_error('"all" can only be TO'), 2),
     ("bad_option", ["--angel", "90", "meV", "q"], None, "",
      usage_error('unknown option "--angel"'), 2),
-    ("missing_option_value", ["meV", "q", "--angle"], None, "",
+    ("option_prefix_is_not_the_option", ["--angles=3", "meV", "nu"], None, "",
+     usage_error('unknown option "--angles=3"'), 2),
+    ("missing_angle_value", ["meV", "q", "--angle"], None, "",
      usage_error("--angle needs a value: 2 theta in degrees"), 2),
-    ("version", ["--version"], None, "pevrand-convert 2.1.0\n", "", 0),
+    ("missing_path_value", ["meV", "tof", "--path"], None, "",
+     usage_error("--path needs a value: the total flight path in metres"), 2),
+    ("option_twice", ["--path", "1", "--path=2", "meV", "tof"], None, "",
+     usage_error("--path given twice"), 2),
+    ("version", ["meV", "nu", "--version", "bogus"], None, "pevrand-convert 2.1.0\n", "", 0),
 ]
+
+# Each quantity's name, what 25 meV is in it at 90 degrees and 10 m, and its other spellings:
+# each, as TO, must give that value.
+NAMES = [
+    ("energy", "25", ["Energy", "MEV"]), ("wavelength", "1.8087", ["WaveLength", "lambda"]),
+    ("nu", "6.0454", ["NU", "thz", "Frequency"]), ("velocity", "2186.8", ["M/S"]),
+    ("momentum", "3.4738", ["Momentum", "wavevector"]), ("temperature", "290.14", ["K"]),
+    ("invcm", "201.65", ["cm-1", "Wavenumber"]), ("q", "4.9127", ["Q"]),
+    ("dspacing", "1.279", ["D-Spacing"]),
+    ("tof", "4572.8", ["TOF", "us", "\u00b5s", "\u03bcS", "\u039cs", "Time-of-Flight"]),
+]
+# Each the unit of two quantities, or no name at all.
+NOT_NAMES = ["Angstrom", "\u00c5", "1/A", "", "energ", "energyx", "energy "]
 
 
 def run(arguments, stdin):
@@ -121,14 +149,28 @@ class Command(unittest.TestCase):
                 self.assertEqual(result.stderr.decode("utf-8"), err)
                 self.assertEqual(result.returncode, status)
 
-    def test_help_lists_usage_quantities_and_examples(self):
-        result = run(["--help"], None)
+    def test_every_name_is_its_quantity(self):
+        for quantity, at_25_mev, others in NAMES:
+            for name in [quantity, *others]:
+                with self.subTest(name):
+                    result = run(["--angle", "90", "--path", "10", "meV", name, "25"], None)
+                    self.assertEqual(result.stdout.decode("utf-8"), at_25_mev + "\n")
+        for name in NOT_NAMES:
+            with self.subTest(name):
+                result = run([name, "meV", "1"], None)
+                self.assertEqual(result.stderr.decode("utf-8"),
+                                 usage_error(f'unknown quantity "{name}" (see --help)'))
+                self.assertEqual(result.returncode, 2)
+
+    def test_help_wins_and_lists_usage_quantities_and_examples(self):
+        result = run(["--help", "bogus"], None)
         text = result.stdout.decode("utf-8")
         self.assertEqual(result.returncode, 0)
         self.assertTrue(text.startswith(USAGE))
-        for name in ("energy", "wavelength", "nu", "velocity", "momentum", "temperature",
-                     "invcm", "q", "dspacing", "tof", "meV", "THz", "m/s", "cm-1", "\u00b5s"):
-            self.assertIn(f" {name}", text)
+        for name, _, _ in NAMES:
+            self.assertIn(f"\n  {name} ", text)
+        for unit in ("meV", "THz", "m/s", "cm-1", "\u00b5s"):
+            self.assertIn(f" {unit}", text)
         self.assertEqual(text.count("\n  pevrand-convert "), 2)
 
     def test_binary_junk_gives_a_line_and_at_most_a_message_per_line(self):
@@ -154,14 +196,27 @@ class Command(unittest.TestCase):
         peak_kib = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
         self.assertLess(peak_kib, 32 * 1024, "peak resident memory of any process run, KiB")
 
-    def test_output_to_a_full_device_fails(self):
+    def test_broken_input_or_output_says_why(self):
         with open("/dev/full", "wb") as full:
-            result = subprocess.run([PROGRAM, "meV", "lambda", "25"], stdout=full,
-                                    stderr=subprocess.PIPE, timeout=60)
+            for arguments, stdin in ((["25"], None), ([], b"25\n" * 50000)):
+                with self.subTest(arguments):
+                    result = subprocess.run(
+                        [PROGRAM, "meV", "lambda", *arguments], input=stdin,
+                        stdin=subprocess.DEVNULL if stdin is None else None, stdout=full,
+                        stderr=subprocess.PIPE, timeout=60)
+                    self.assertEqual(result.stderr, b"pevrand-convert: cannot write the output: "
+                                                    b"No space left on device\n")
+                    self.assertEqual(result.returncode, 1)
+        # A directory opens for reading, but read(2) on it fails.
+        directory = os.open("/", os.O_RDONLY)
+        try:
+            result = subprocess.run([PROGRAM, "meV", "lambda"], stdin=directory,
+                                    capture_output=True, timeout=60)
+        finally:
+            os.close(directory)
         self.assertEqual(result.stderr,
-                         b"pevrand-convert: cannot write the output: No space left on device\n")
+                         b"pevrand-convert: cannot read standard input: Is a directory\n")
         self.assertEqual(result.returncode, 1)
-
 
 if __name__ == "__main__":
     PROGRAM = sys.argv.pop(1)
