@@ -1,25 +1,25 @@
 // Drives the real Pevrand.exe under Wine the way a user or an assistive tool could: it starts
 // the program, finds its window by title, and works only through window messages (text set and
 // read, button clicks, posted keys) and the message boxes it finds by their title. The Convert
-// command's core is linked in as the oracle for every result and message.
+// command's core is linked in as the oracle for every pair of units.
 //
-//   program_driver PEVRAND_EXE CHECK
+//   program_driver PEVRAND_EXE [GoogleTest flags]
 //
-// CHECK is one of startup, pairs, messages, clearing, keys, about, lifetime, dpi. Prints PASS
-// or FAIL with the evidence for each row and a closing count; exits non-zero when a row failed.
+// Each test suite starts the program once and shares it among its rows; ctest runs one group of
+// suites a test (see CMakeLists.txt), since the keys go to whichever window has the focus.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include "tests/RowName.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,15 +33,8 @@ using namespace pevrand;
 using main_window::Window;
 namespace about = about_window;
 
-int failures = 0;
-
-void Row(const std::string &name, bool passed, const std::string &evidence = {})
-{
-    std::printf("%s %s%s%s\n", passed ? "PASS" : "FAIL", name.c_str(), evidence.empty() ? "" : ": ",
-                evidence.c_str());
-    std::fflush(stdout);
-    failures += passed ? 0 : 1;
-}
+// The program the tests start, from the command line.
+std::string ProgramPath;
 
 std::wstring Widen(std::string_view text)
 {
@@ -174,7 +167,8 @@ std::wstring WindowsPath(std::string path)
     return Widen(path);
 }
 
-std::optional<Program> Start(const std::string &exe)
+// Starts the program and waits for its main window; empty, with `error` said, when it fails.
+std::optional<Program> Start(const std::string &exe, std::string &error)
 {
     Program program;
     STARTUPINFOW startup{};
@@ -182,13 +176,13 @@ std::optional<Program> Start(const std::string &exe)
     std::wstring command = L"\"" + WindowsPath(exe) + L"\"";
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &program.Process)) {
-        Row("Pevrand.exe starts", false, "CreateProcess error " + std::to_string(GetLastError()));
+        error = "Pevrand.exe does not start: CreateProcess error " + std::to_string(GetLastError());
         return std::nullopt;
     }
     const std::wstring title = Widen(Window.Caption);
     if (!WaitFor([&] { return (program.Main = FindWindowOf(program.Process.dwProcessId, title)); },
                  20000)) {
-        Row("the main window appears", false, "no window \"" + std::string(Window.Caption) + "\"");
+        error = "no main window \"" + std::string(Window.Caption) + "\" appears";
         TerminateProcess(program.Process.hProcess, 1);
         return std::nullopt;
     }
@@ -335,96 +329,49 @@ std::string QuantityName(Quantity unit)
     return "?";
 }
 
-std::string FocusName(FocusTarget target, const std::string &before)
-{
-    switch (target) {
-    case FocusTarget::Unchanged:
-        return before;
-    case FocusTarget::InputVal:
-        return "txtInputVal";
-    case FocusTarget::TwoTheta:
-        return "txtTwotheta";
-    case FocusTarget::TotalFlightPath:
-        return "txtTotalflightpath";
-    case FocusTarget::EnergyIn:
-        return "optEnergyIn";
-    case FocusTarget::EnergyOut:
-        return "optEnergyOut";
-    }
-    return "?";
-}
-
 // ---- the checks ---------------------------------------------------------------------------
 
-// The window as it opens, and every control as the table gives it.
-void Startup(Program &program)
+// One program start for each test suite, shared by its rows in their order.
+class Driven : public testing::Test
 {
-    Row("title", Text(program.Main) == Window.Caption, Text(program.Main));
-    Row("start-up result 25 meV to wavelength", program.Output() == "1.8087", program.Output());
-    Row("value box holds 25", Text(program.Control("txtInputVal")) == "25");
-    Row("angle and flight path boxes empty",
-        Text(program.Control("txtTwotheta")).empty() &&
-            Text(program.Control("txtTotalflightpath")).empty());
-    const std::string focus = FocusOnceSettled(program, "txtInputVal");
-    Row("focus in the value box", focus == "txtInputVal", focus);
-    std::string checked;
-    for (const ControlDesign &option : Window.Controls)
-        if (option.Kind == ControlKind::Option && program.Checked(option.Name))
-            checked += std::string(option.Name) + " ";
-    Row("selected: optEnergyIn and optWavelengthOut only",
-        checked == "optEnergyIn optWavelengthOut ", checked);
-    Row("output box read-only",
-        (GetWindowLongW(program.Control("txtOutputVal"), GWL_STYLE) & ES_READONLY) != 0);
-
-    // Each control a standard window of its kind, showing its designed caption.
-    for (const ControlDesign &control : Window.Controls) {
-        if (control.Kind == ControlKind::Line || control.Kind == ControlKind::Picture)
-            continue;
-        const HWND window = program.Control(control.Name);
-        const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
-        std::string expected;
-        bool style = true;
-        switch (control.Kind) {
-        case ControlKind::Label:
-            expected = "Static";
-            break;
-        case ControlKind::TextBox:
-            expected = "Edit";
-            break;
-        case ControlKind::Frame:
-            expected = "Button";
-            style = type == BS_GROUPBOX;
-            break;
-        case ControlKind::Option:
-            expected = "Button";
-            style = type == BS_AUTORADIOBUTTON;
-            break;
-        case ControlKind::Button:
-            expected = "Button";
-            style = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-            break;
-        default:
-            break;
-        }
-        const bool caption =
-            control.Kind == ControlKind::TextBox || Text(window) == control.Caption;
-        Row("control " + std::string(control.Name) + ": " + expected + ", designed caption",
-            window != nullptr && ClassOf(window) == expected && style && caption,
-            window == nullptr ? "no window" : ClassOf(window) + " \"" + Text(window) + "\"");
+public:
+    static void SetUpTestSuite()
+    {
+        startError.clear();
+        program = Start(ProgramPath, startError);
     }
+    static void TearDownTestSuite()
+    {
+        if (program)
+            Stop(*program);
+        program.reset();
+    }
+
+protected:
+    void SetUp() override { ASSERT_TRUE(program) << startError; }
+    static const Program &P() { return *program; }
+
+    static inline std::optional<Program> program;
+    static inline std::string startError;
+};
+
+template <class Row> class DrivenRow : public Driven, public testing::WithParamInterface<Row>
+{
+};
+
+std::string Shown(RECT box)
+{
+    return std::to_string(box.left) + "," + std::to_string(box.top) + " " +
+           std::to_string(box.right - box.left) + "x" + std::to_string(box.bottom - box.top);
 }
 
 // Every control at its designed twips converted at `dpi`, in the main window's client area.
-void Geometry(Program &program, int dpi)
+void ExpectGeometry(const Program &program, int dpi)
 {
     RECT client{};
     GetClientRect(program.Main, &client);
-    const int width = TwipsToPixels(Window.ClientWidth, dpi);
-    const int height = TwipsToPixels(Window.ClientHeight, dpi);
-    Row("client area " + std::to_string(width) + "x" + std::to_string(height) + " at " +
-            std::to_string(dpi) + " DPI",
-        client.right == width && client.bottom == height,
-        std::to_string(client.right) + "x" + std::to_string(client.bottom));
+    EXPECT_EQ(client.right, TwipsToPixels(Window.ClientWidth, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(Window.ClientHeight, dpi));
     for (const ControlDesign &control : Window.Controls) {
         if (control.Kind == ControlKind::Line || control.Kind == ControlKind::Picture)
             continue;
@@ -435,320 +382,408 @@ void Geometry(Program &program, int dpi)
         const RECT want{TwipsToPixels(twips.Left, dpi), TwipsToPixels(twips.Top, dpi),
                         TwipsToPixels(twips.Left, dpi) + TwipsToPixels(twips.Width, dpi),
                         TwipsToPixels(twips.Top, dpi) + TwipsToPixels(twips.Height, dpi)};
-        auto shown = [](RECT r) {
-            return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-                   std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-        };
-        Row(std::string(control.Name) + " at " + shown(want), EqualRect(&box, &want) != 0,
-            shown(box));
+        EXPECT_EQ(Shown(box), Shown(want)) << control.Name;
     }
 }
 
-// All 100 pairs of units, each against RunConvert on the same texts.
-void Pairs(Program &program)
+// The window as it opens, and every control as the table gives it.
+using StartUp = Driven;
+
+TEST_F(StartUp, OpensWithTheResultOf25MeVAndTheFocusInTheValueBox)
 {
-    const std::initializer_list<Quantity> units{
-        Quantity::Energy,   Quantity::Wavelength,  Quantity::Nu,    Quantity::Velocity,
-        Quantity::Momentum, Quantity::Temperature, Quantity::Invcm, Quantity::Q,
-        Quantity::Dspacing, Quantity::Tof};
-    for (const Quantity in : units) {
-        for (const Quantity out : units) {
-            const ConvertRequest request{"7.25", "60", "12.5", in, out};
-            const ConvertOutcome expected = RunConvert(request);
-            Enter(program, request);
-            const auto message = Click(program, "cmdConvert");
-            const std::string shown =
-                message ? "message \"" + message->Text + "\"" : program.Output();
-            const std::string wanted = expected.Message.empty()
-                                           ? expected.OutputText
-                                           : "message \"" + expected.Message + "\"";
-            Row("7.25 " + QuantityName(in) + " to " + QuantityName(out) + " = " + wanted,
-                shown == wanted, shown);
+    EXPECT_EQ(Text(P().Main), Window.Caption);
+    EXPECT_EQ(P().Output(), "1.8087");
+    EXPECT_EQ(Text(P().Control("txtInputVal")), "25");
+    EXPECT_EQ(Text(P().Control("txtTwotheta")), "");
+    EXPECT_EQ(Text(P().Control("txtTotalflightpath")), "");
+    EXPECT_EQ(FocusOnceSettled(P(), "txtInputVal"), "txtInputVal");
+    std::string checked;
+    for (const ControlDesign &option : Window.Controls)
+        if (option.Kind == ControlKind::Option && P().Checked(option.Name))
+            checked += std::string(option.Name) + " ";
+    EXPECT_EQ(checked, "optEnergyIn optWavelengthOut ");
+    EXPECT_NE(GetWindowLongW(P().Control("txtOutputVal"), GWL_STYLE) & ES_READONLY, 0);
+}
+
+// Each control a standard window of its kind, showing its designed caption.
+TEST_F(StartUp, EveryControlAStandardWindowWithItsCaption)
+{
+    for (const ControlDesign &control : Window.Controls) {
+        if (control.Kind == ControlKind::Line || control.Kind == ControlKind::Picture)
+            continue;
+        const HWND window = P().Control(control.Name);
+        ASSERT_NE(window, nullptr) << control.Name;
+        const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+        std::string kind = "Button";
+        bool style = true;
+        switch (control.Kind) {
+        case ControlKind::Label:
+            kind = "Static";
+            break;
+        case ControlKind::TextBox:
+            kind = "Edit";
+            break;
+        case ControlKind::Frame:
+            style = type == BS_GROUPBOX;
+            break;
+        case ControlKind::Option:
+            style = type == BS_AUTORADIOBUTTON;
+            break;
+        default:
+            style = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+            break;
+        }
+        EXPECT_EQ(ClassOf(window), kind) << control.Name;
+        EXPECT_TRUE(style) << control.Name << " style " << type;
+        if (control.Kind != ControlKind::TextBox) {
+            EXPECT_EQ(Text(window), control.Caption) << control.Name;
         }
     }
 }
 
-struct MessageRow {
-    const char *Name;
-    ConvertRequest Request;
-    const char *Message;
-    const char *Focus; // empty: where it was (on Convert, which was clicked)
+TEST_F(StartUp, ControlsAtTheirTwipsAt96Dpi)
+{
+    ExpectGeometry(P(), 96);
+}
+
+// Run in a prefix whose screen has 144 DPI.
+using Dpi144 = Driven;
+
+TEST_F(Dpi144, ControlsAtTheirTwips)
+{
+    ExpectGeometry(P(), 144);
+}
+
+// All 100 pairs of units, each against RunConvert on the same texts.
+struct PairRow {
+    std::string name;
+    Quantity in, out;
 };
+
+std::vector<PairRow> AllPairs()
+{
+    const Quantity units[] = {Quantity::Energy,   Quantity::Wavelength, Quantity::Nu,
+                              Quantity::Velocity, Quantity::Momentum,   Quantity::Temperature,
+                              Quantity::Invcm,    Quantity::Q,          Quantity::Dspacing,
+                              Quantity::Tof};
+    std::vector<PairRow> rows;
+    for (const Quantity in : units)
+        for (const Quantity out : units)
+            rows.push_back({QuantityName(in) + "To" + QuantityName(out), in, out});
+    return rows;
+}
+
+using PairOfUnits = DrivenRow<PairRow>;
+
+TEST_P(PairOfUnits, ShowsWhatRunConvertGives)
+{
+    const ConvertRequest request{"7.25", "60", "12.5", GetParam().in, GetParam().out};
+    const ConvertOutcome expected = RunConvert(request);
+    Enter(P(), request);
+    const auto message = Click(P(), "cmdConvert");
+    EXPECT_EQ(message ? "message \"" + message->Text + "\"" : P().Output(),
+              expected.Message.empty() ? expected.OutputText
+                                       : "message \"" + expected.Message + "\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pairs, PairOfUnits, testing::ValuesIn(AllPairs()), RowName());
 
 // Every message the window can reach, with its box and its focus move; never a result beside it.
-void Messages(Program &program)
-{
-    using Q = Quantity;
-    const MessageRow rows[] = {
-        {"empty value",
-         {"", "", "", Q::Energy, Q::Wavelength},
-         "No input value specified",
-         "txtInputVal"},
-        {"value 0", {"0", "", "", Q::Energy, Q::Wavelength}, "Non-positive values not allowed", ""},
-        {"value of blanks",
-         {"  ", "", "", Q::Energy, Q::Wavelength},
-         "Non-positive values not allowed",
-         ""},
-        {"flight path needed, empty",
-         {"5", "", "", Q::Energy, Q::Tof},
-         "Total flight path not specified",
-         "txtTotalflightpath"},
-        {"flight path 0",
-         {"5", "", "0", Q::Tof, Q::Energy},
-         "Total flight path must be positive",
-         "txtTotalflightpath"},
-        {"angle needed, empty",
-         {"5", "", "", Q::Energy, Q::Q},
-         "Scattering angle not specified",
-         "txtTwotheta"},
-        {"angle 181",
-         {"5", "181", "", Q::Dspacing, Q::Energy},
-         "2 theta must be in the range 0 to 180 degrees",
-         "txtTwotheta"},
-        {"angle 0 for d-spacing",
-         {"5", "0", "", Q::Energy, Q::Dspacing},
-         "2 theta must be greater than 0 for this conversion",
-         "txtTwotheta"},
-        {"decimal comma",
-         {"2,5", "", "", Q::Energy, Q::Wavelength},
-         "Use a period as the decimal point",
-         "txtInputVal"},
-        {"square overflows",
-         {"1e20", "", "", Q::Energy, Q::Wavelength},
-         "Value out of range for this conversion",
-         "txtInputVal"},
-    };
-    for (const MessageRow &row : rows) {
-        // A result on show first: the message must take it away.
-        Enter(program, {"25", "", "", Quantity::Energy, Quantity::Wavelength});
-        Click(program, "cmdConvert");
-        Enter(program, row.Request);
-        const auto seen = Click(program, "cmdConvert");
-        const std::string wantFocus = *row.Focus ? row.Focus : "cmdConvert";
-        const std::string focus = FocusOnceSettled(program, wantFocus);
-        const ConvertOutcome oracle = RunConvert(row.Request);
-        Row(std::string(row.Name) + ": \"" + row.Message + "\", focus " + wantFocus +
-                ", output empty",
-            seen && seen->Text == row.Message && oracle.Message == row.Message &&
-                FocusName(oracle.Focus, "cmdConvert") == wantFocus && focus == wantFocus &&
-                program.Output().empty(),
-            (seen ? "\"" + seen->Text + "\"" : std::string("no message")) + ", focus " + focus +
-                ", output \"" + program.Output() + "\"");
-        if (seen)
-            Row(std::string(row.Name) + ": box owned by the main window, one OK, no icon",
-                seen->Owner == program.Main && seen->Buttons == 1 && !seen->Icon,
-                std::to_string(seen->Buttons) + " buttons" + (seen->Icon ? ", an icon" : "") +
-                    (seen->Owner == program.Main ? "" : ", another owner"));
-    }
-}
-
-struct ClearingRow {
-    const char *Name;
-    Quantity In, Out;
-    std::function<void(const Program &)> Act;
-    bool Clears;
+struct MessageRow : NamedRow {
+    const char *value, *angle, *path;
+    Quantity in, out;
+    const char *message;
+    const char *focus; // empty: where it was (on Convert, which was clicked)
 };
 
+using Q = Quantity;
+
+const MessageRow MessageRows[] = {
+    {"EmptyValue", "", "", "", Q::Energy, Q::Wavelength, "No input value specified", "txtInputVal"},
+    {"ValueZero", "0", "", "", Q::Energy, Q::Wavelength, "Non-positive values not allowed", ""},
+    {"ValueOfBlanks", "  ", "", "", Q::Energy, Q::Wavelength, "Non-positive values not allowed",
+     ""},
+    {"FlightPathNeededEmpty", "5", "", "", Q::Energy, Q::Tof, "Total flight path not specified",
+     "txtTotalflightpath"},
+    {"FlightPathZero", "5", "", "0", Q::Tof, Q::Energy, "Total flight path must be positive",
+     "txtTotalflightpath"},
+    {"AngleNeededEmpty", "5", "", "", Q::Energy, Q::Q, "Scattering angle not specified",
+     "txtTwotheta"},
+    {"Angle181", "5", "181", "", Q::Dspacing, Q::Energy,
+     "2 theta must be in the range 0 to 180 degrees", "txtTwotheta"},
+    {"AngleZeroForDspacing", "5", "0", "", Q::Energy, Q::Dspacing,
+     "2 theta must be greater than 0 for this conversion", "txtTwotheta"},
+    {"DecimalComma", "2,5", "", "", Q::Energy, Q::Wavelength, "Use a period as the decimal point",
+     "txtInputVal"},
+    {"SquareOverflows", "1e20", "", "", Q::Energy, Q::Wavelength,
+     "Value out of range for this conversion", "txtInputVal"},
+};
+
+using Message = DrivenRow<MessageRow>;
+
+TEST_P(Message, InAnOwnedBoxWithOneOkMovesTheFocusAndEmptiesTheOutput)
+{
+    const MessageRow &row = GetParam();
+    // A result on show first: the message must take it away.
+    Enter(P(), {"25", "", "", Q::Energy, Q::Wavelength});
+    Click(P(), "cmdConvert");
+    const ConvertRequest request{row.value, row.angle, row.path, row.in, row.out};
+    Enter(P(), request);
+    const auto seen = Click(P(), "cmdConvert");
+    const std::string focus = *row.focus ? row.focus : "cmdConvert";
+    ASSERT_TRUE(seen) << "no message";
+    EXPECT_EQ(seen->Text, row.message);
+    EXPECT_EQ(FocusOnceSettled(P(), focus), focus);
+    EXPECT_EQ(P().Output(), "");
+    EXPECT_EQ(seen->Owner, P().Main);
+    EXPECT_EQ(seen->Buttons, 1);
+    EXPECT_FALSE(seen->Icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, Message, testing::ValuesIn(MessageRows), RowName());
+
 // Which changes take a shown result away, and which leave it.
-void Clearing(Program &program)
+struct ClearingRow : NamedRow {
+    Quantity in, out;
+    std::function<void(const Program &)> act;
+    bool clears;
+};
+
+std::function<void(const Program &)> TypeInto(const char *box)
 {
-    using Q = Quantity;
-    auto typeInto = [](const char *box) {
-        return [box](const Program &p) {
-            ClickInto(p, box);
-            PostMessageW(p.Control(box), WM_CHAR, '1', 1);
-        };
+    return [box](const Program &p) {
+        ClickInto(p, box);
+        PostMessageW(p.Control(box), WM_CHAR, '1', 1);
     };
-    auto click = [](const char *option) {
-        return [option](const Program &p) { Click(p, option); };
+}
+
+std::function<void(const Program &)> ClickOn(const char *option)
+{
+    return [option](const Program &p) { Click(p, option); };
+}
+
+const ClearingRow ClearingRows[] = {
+    {"TypingInTheValueBox", Q::Energy, Q::Wavelength, TypeInto("txtInputVal"), true},
+    {"AnotherInputUnit", Q::Energy, Q::Wavelength, ClickOn("optNuIn"), true},
+    {"AnotherOutputUnit", Q::Energy, Q::Wavelength, ClickOn("optNuOut"), true},
+    {"TheSelectedInputUnitAgain", Q::Energy, Q::Wavelength, ClickOn("optEnergyIn"), true},
+    {"TimeOfFlightIn", Q::Energy, Q::Wavelength, ClickOn("optTofIn"), true},
+    {"TimeOfFlightOut", Q::Energy, Q::Wavelength, ClickOn("optTofOut"), true},
+    {"AngleTypedAndNeeded", Q::Energy, Q::Q, TypeInto("txtTwotheta"), true},
+    {"AngleTypedNotNeededQToDspacing", Q::Q, Q::Dspacing, TypeInto("txtTwotheta"), false},
+    {"AngleTypedNotNeededEnergyToWavelength", Q::Energy, Q::Wavelength, TypeInto("txtTwotheta"),
+     false},
+    {"FlightPathTypedAndNeeded", Q::Energy, Q::Tof, TypeInto("txtTotalflightpath"), true},
+    {"FlightPathTypedNotNeededTofBothSides", Q::Tof, Q::Tof, TypeInto("txtTotalflightpath"), false},
+    {"FlightPathTypedNotNeededEnergyToWavelength", Q::Energy, Q::Wavelength,
+     TypeInto("txtTotalflightpath"), false},
+};
+
+using Clearing = DrivenRow<ClearingRow>;
+
+TEST_P(Clearing, ClearsTheOutputOrLeavesIt)
+{
+    const ClearingRow &row = GetParam();
+    Enter(P(), {"3", "90", "10", row.in, row.out});
+    Click(P(), "cmdConvert");
+    const std::string before = P().Output();
+    ASSERT_NE(before, "");
+    row.act(P());
+    Settle(P());
+    EXPECT_EQ(P().Output().empty(), row.clears)
+        << "\"" << before << "\" -> \"" << P().Output() << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, Clearing, testing::ValuesIn(ClearingRows), RowName());
+
+// ---- the keys and clicks, posted as the keyboard and the mouse would ----------------------
+
+struct BoxRow : NamedRow {
+    const char *box;
+};
+
+using EnterKey = DrivenRow<BoxRow>;
+
+TEST_P(EnterKey, ConvertsFromTheBox)
+{
+    Enter(P(), {"25", "", "", Q::Energy, Q::Wavelength});
+    Click(P(), "optEnergyIn"); // the output cleared
+    ClickInto(P(), GetParam().box);
+    PostKey(P(), VK_RETURN);
+    EXPECT_FALSE(Settle(P()));
+    EXPECT_EQ(P().Output(), "1.8087") << "focus " << P().FocusName();
+}
+
+const BoxRow EnterRows[] = {{"InTheValueBox", "txtInputVal"},
+                            {"InTheAngleBox", "txtTwotheta"},
+                            {"InTheFlightPathBox", "txtTotalflightpath"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, EnterKey, testing::ValuesIn(EnterRows), RowName());
+
+// An access key, an arrow key or a click on a label or a frame moves the focus; onto an option
+// it selects that option, which clears the output, and otherwise the result stays.
+struct FocusRow : NamedRow {
+    std::function<void(const Program &)> act;
+    const char *focus;
+    bool selects;
+};
+
+std::function<void(const Program &)> AltKey(char key)
+{
+    return [key](const Program &p) { PostKey(p, static_cast<WORD>(key), true); };
+}
+
+// Selects option `from` with the focus on it, converts with Alt+C, and presses `key`.
+std::function<void(const Program &)> Arrow(const char *from, WORD key)
+{
+    return [from, key](const Program &p) {
+        Click(p, from);
+        PostKey(p, 'C', true);
+        Settle(p);
+        EXPECT_NE(p.Output(), "") << "Alt+C gave no result to clear";
+        PostKey(p, key);
     };
-    const ClearingRow rows[] = {
-        {"typing in the value box", Q::Energy, Q::Wavelength, typeInto("txtInputVal"), true},
-        {"another input unit", Q::Energy, Q::Wavelength, click("optNuIn"), true},
-        {"another output unit", Q::Energy, Q::Wavelength, click("optNuOut"), true},
-        {"the selected input unit again", Q::Energy, Q::Wavelength, click("optEnergyIn"), true},
-        {"time-of-flight in", Q::Energy, Q::Wavelength, click("optTofIn"), true},
-        {"time-of-flight out", Q::Energy, Q::Wavelength, click("optTofOut"), true},
-        {"angle typed, angle needed (energy to Q)", Q::Energy, Q::Q, typeInto("txtTwotheta"), true},
-        {"angle typed, not needed (Q to d-spacing)", Q::Q, Q::Dspacing, typeInto("txtTwotheta"),
-         false},
-        {"angle typed, not needed (energy to wavelength)", Q::Energy, Q::Wavelength,
-         typeInto("txtTwotheta"), false},
-        {"flight path typed, needed (energy to time-of-flight)", Q::Energy, Q::Tof,
-         typeInto("txtTotalflightpath"), true},
-        {"flight path typed, not needed (time-of-flight both sides)", Q::Tof, Q::Tof,
-         typeInto("txtTotalflightpath"), false},
-        {"flight path typed, not needed (energy to wavelength)", Q::Energy, Q::Wavelength,
-         typeInto("txtTotalflightpath"), false},
-    };
-    for (const ClearingRow &row : rows) {
-        Enter(program, {"3", "90", "10", row.In, row.Out});
-        Click(program, "cmdConvert");
-        const std::string before = program.Output();
-        row.Act(program);
-        Settle(program);
-        const std::string after = program.Output();
-        Row(std::string(row.Name) + (row.Clears ? ": output cleared" : ": result stays"),
-            !before.empty() && after.empty() == row.Clears,
-            "\"" + before + "\" -> \"" + after + "\"");
+}
+
+std::function<void(const Program &)> ClickOnto(const char *control)
+{
+    return [control](const Program &p) { ClickInto(p, control); };
+}
+
+const FocusRow FocusRows[] = {
+    {"AltS", AltKey('S'), "txtTwotheta", false},
+    {"AltI", AltKey('I'), "txtInputVal", false},
+    {"AltT", AltKey('T'), "txtTotalflightpath", false},
+    {"AltE", AltKey('E'), "optEnergyIn", true},
+    {"AltN", AltKey('N'), "optEnergyOut", true},
+    {"Down", Arrow("optEnergyIn", VK_DOWN), "optWavelengthIn", true},
+    {"Up", Arrow("optWavelengthIn", VK_UP), "optEnergyIn", true},
+    {"DownFromTheLastWraps", Arrow("optTofIn", VK_DOWN), "optEnergyIn", true},
+    {"UpFromTheFirstWraps", Arrow("optEnergyOut", VK_UP), "optTofOut", true},
+    {"Right", Arrow("optNuOut", VK_RIGHT), "optVelocityOut", true},
+    {"Left", Arrow("optNuOut", VK_LEFT), "optWavelengthOut", true},
+    {"ClickOnValueLabel", ClickOnto("lblInputValue"), "txtInputVal", false},
+    {"ClickOnAngleLabel", ClickOnto("lblTwotheta"), "txtTwotheta", false},
+    {"ClickOnFlightPathLabel", ClickOnto("Label2"), "txtTotalflightpath", false},
+    {"ClickOnInputFrame", ClickOnto("fraUnitsIn"), "optEnergyIn", false},
+    {"ClickOnOutputFrame", ClickOnto("fraUnitsOut"), "optEnergyOut", false},
+};
+
+using FocusMove = DrivenRow<FocusRow>;
+
+TEST_P(FocusMove, MovesTheFocusAndClearsOnlyOnANewSelection)
+{
+    const FocusRow &row = GetParam();
+    Enter(P(), {"25", "90", "10", Q::Nu, Q::Nu});
+    Click(P(), "cmdConvert");
+    row.act(P());
+    Settle(P());
+    EXPECT_EQ(FocusOnceSettled(P(), row.focus), row.focus);
+    EXPECT_EQ(P().Output(), row.selects ? "" : "25");
+    if (row.selects) {
+        EXPECT_TRUE(P().Checked(row.focus));
     }
 }
 
-// Enter, access keys, arrow keys and the Tab order, as posted keys.
-void Keys(Program &program)
+INSTANTIATE_TEST_SUITE_P(Keys, FocusMove, testing::ValuesIn(FocusRows), RowName());
+
+using Keys = Driven;
+
+TEST_F(Keys, AltCConverts)
 {
-    // Enter in each entry box converts.
-    for (const char *box : {"txtInputVal", "txtTwotheta", "txtTotalflightpath"}) {
-        Enter(program, {"25", "", "", Quantity::Energy, Quantity::Wavelength});
-        Click(program, "optEnergyIn"); // the output cleared
-        ClickInto(program, box);
-        PostKey(program, VK_RETURN);
-        const auto message = Settle(program);
-        Row(std::string("Enter in ") + box + " converts", program.Output() == "1.8087" && !message,
-            "output \"" + program.Output() + "\", focus " + program.FocusName());
-    }
+    Enter(P(), {"25", "", "", Q::Energy, Q::Wavelength});
+    SetText(P(), "txtInputVal", "25");
+    PostKey(P(), 'C', true);
+    Settle(P());
+    EXPECT_EQ(P().Output(), "1.8087");
+}
 
-    struct AccessRow {
-        char Key;
-        const char *Focus;
-        const char *Selected; // the option selected by the key, or empty
-    };
-    const AccessRow access[] = {{'S', "txtTwotheta", ""},
-                                {'I', "txtInputVal", ""},
-                                {'T', "txtTotalflightpath", ""},
-                                {'E', "optEnergyIn", "optEnergyIn"},
-                                {'N', "optEnergyOut", "optEnergyOut"}};
-    for (const AccessRow &row : access) {
-        Enter(program, {"25", "", "", Quantity::Nu, Quantity::Nu});
-        Click(program, "cmdConvert");
-        PostKey(program, static_cast<WORD>(row.Key), true);
-        Settle(program);
-        const bool selected = !*row.Selected || program.Checked(row.Selected);
-        Row(std::string("Alt+") + row.Key + " to " + row.Focus +
-                (*row.Selected ? " and selects it, output cleared" : ""),
-            FocusOnceSettled(program, row.Focus) == row.Focus && selected &&
-                (!*row.Selected || program.Output().empty()),
-            "focus " + program.FocusName() + ", output \"" + program.Output() + "\"");
-    }
-    Enter(program, {"25", "", "", Quantity::Energy, Quantity::Wavelength});
-    SetText(program, "txtInputVal", "25");
-    PostKey(program, 'C', true);
-    Settle(program);
-    Row("Alt+C converts", program.Output() == "1.8087", program.Output());
+TEST_F(Keys, EscapeAndTypingInTheOutputBoxChangeNothing)
+{
+    Enter(P(), {"25", "", "", Q::Nu, Q::Nu});
+    Click(P(), "cmdConvert");
+    ClickInto(P(), "txtOutputVal");
+    PostKey(P(), VK_ESCAPE);
+    PostMessageW(P().Control("txtOutputVal"), WM_CHAR, '9', 1);
+    Settle(P());
+    EXPECT_EQ(P().Output(), "25");
+    EXPECT_TRUE(IsWindowVisible(P().Main));
+    EXPECT_FALSE(MessageBoxOf(P()));
+}
 
-    struct ArrowRow {
-        const char *From;
-        WORD Key;
-        const char *To;
-    };
-    const ArrowRow arrows[] = {
-        {"optEnergyIn", VK_DOWN, "optWavelengthIn"}, {"optWavelengthIn", VK_UP, "optEnergyIn"},
-        {"optTofIn", VK_DOWN, "optEnergyIn"},        {"optEnergyOut", VK_UP, "optTofOut"},
-        {"optNuOut", VK_RIGHT, "optVelocityOut"},    {"optNuOut", VK_LEFT, "optWavelengthOut"}};
-    Enter(program, {"25", "90", "10", Quantity::Energy, Quantity::Wavelength});
-    for (const ArrowRow &row : arrows) {
-        Click(program, row.From);    // selected, with the focus
-        PostKey(program, 'C', true); // converts, the focus stays
-        Settle(program);
-        const std::string before = program.Output();
-        PostKey(program, row.Key);
-        Settle(program);
-        Row(std::string(row.From) + " and an arrow key select " + row.To + ", output cleared",
-            program.Checked(row.To) && !program.Checked(row.From) &&
-                FocusOnceSettled(program, row.To) == row.To && !before.empty() &&
-                program.Output().empty(),
-            "focus " + program.FocusName() + ", output \"" + before + "\" -> \"" +
-                program.Output() + "\"");
-    }
-
-    // A click on a label or a frame moves the focus to its control; it changes nothing else.
-    const std::pair<const char *, const char *> clicks[] = {{"lblInputValue", "txtInputVal"},
-                                                            {"lblTwotheta", "txtTwotheta"},
-                                                            {"Label2", "txtTotalflightpath"},
-                                                            {"fraUnitsIn", "optEnergyIn"},
-                                                            {"fraUnitsOut", "optEnergyOut"}};
-    for (const auto &[clicked, focus] : clicks) {
-        Enter(program, {"25", "", "", Quantity::Nu, Quantity::Nu});
-        Click(program, "cmdConvert");
-        ClickInto(program, clicked);
-        Row(std::string("a click on ") + clicked + " focuses " + focus + ", the result stays",
-            FocusOnceSettled(program, focus) == focus && program.Output() == "25",
-            "focus " + program.FocusName() + ", output \"" + program.Output() + "\"");
-    }
-
-    // Escape does nothing, and the output box takes no typing.
-    ClickInto(program, "txtOutputVal");
-    PostKey(program, VK_ESCAPE);
-    PostMessageW(program.Control("txtOutputVal"), WM_CHAR, '9', 1);
-    Settle(program);
-    Row("Escape and typing in the output box change nothing",
-        program.Output() == "25" && IsWindowVisible(program.Main) && !MessageBoxOf(program),
-        "output \"" + program.Output() + "\"");
-
-    // Tab from the value box: one stop per option group, on its selected option.
-    Enter(program, {"25", "", "", Quantity::Nu, Quantity::Q});
-    ClickInto(program, "txtInputVal");
-    std::string visited = program.FocusName();
+// From the value box: one stop per option group, on its selected option, wrapping.
+TEST_F(Keys, TabOrder)
+{
+    Enter(P(), {"25", "", "", Q::Nu, Q::Q});
+    ClickInto(P(), "txtInputVal");
+    std::string visited = P().FocusName();
     for (int i = 0; i < 9; ++i) {
-        PostKey(program, VK_TAB);
-        Settle(program);
-        visited += " " + program.FocusName();
+        PostKey(P(), VK_TAB);
+        Settle(P());
+        visited += ' ';
+        visited += P().FocusName();
     }
-    const std::string order = "txtInputVal txtTwotheta txtTotalflightpath optNuIn optQOut "
-                              "cmdConvert cmdQuit txtOutputVal cmdAbout txtInputVal";
-    Row("Tab order, a group's stop on its selected option", visited == order, visited);
+    EXPECT_EQ(visited, "txtInputVal txtTwotheta txtTotalflightpath optNuIn optQOut cmdConvert "
+                       "cmdQuit txtOutputVal cmdAbout txtInputVal");
 }
 
-// About opens once, modeless and unowned; OK closes it.
-void About(Program &program)
+// ---- the About window and the program's end ------------------------------------------------
+
+using About = Driven;
+
+TEST_F(About, OpensOnceUnownedBesideAUsableMainWindowAndOkClosesIt)
 {
     const std::wstring title = Widen(about::Window.Caption);
-    const DWORD id = program.Process.dwProcessId;
-    Click(program, "cmdAbout");
+    const DWORD id = P().Process.dwProcessId;
+    Click(P(), "cmdAbout");
     HWND about = nullptr;
-    WaitFor([&] { return (about = FindWindowOf(id, title)); });
-    Row("About opens \"About Pevrand\"", about != nullptr);
-    Click(program, "cmdAbout");
-    PostKey(program, 'A', true);
-    Settle(program);
-    Row("About pressed three times: one window", CountWindowsOf(id, title) == 1,
-        std::to_string(CountWindowsOf(id, title)) + " windows");
-    Row("About has no owner", about && GetWindow(about, GW_OWNER) == nullptr);
-    Enter(program, {"4", "", "", Quantity::Wavelength, Quantity::Nu});
-    Click(program, "cmdConvert");
-    Row("the main window stays usable beside it", program.Output() == "1.2361", program.Output());
+    ASSERT_TRUE(WaitFor([&] { return (about = FindWindowOf(id, title)); }));
+    Click(P(), "cmdAbout");
+    PostKey(P(), 'A', true);
+    Settle(P());
+    EXPECT_EQ(CountWindowsOf(id, title), 1) << "About pressed three times";
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+    Enter(P(), {"4", "", "", Q::Wavelength, Q::Nu});
+    Click(P(), "cmdConvert");
+    EXPECT_EQ(P().Output(), "1.2361");
     const HWND ok =
         GetDlgItem(about, about::Window.FirstControlId + ControlIndex(about::Window, "cmdOK"));
     SendMessageTimeoutW(ok, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, nullptr);
-    Row("OK closes it", WaitFor([&] { return !IsWindow(about); }));
-    Row("the program runs on with its main window", program.Running() && IsWindow(program.Main));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+    EXPECT_TRUE(P().Running());
+    EXPECT_TRUE(IsWindow(P().Main));
 }
 
 // The program ends only when its last window has closed.
-void Lifetime(Program &program, const std::string &exe)
-{
-    const std::wstring title = Widen(about::Window.Caption);
-    Click(program, "cmdAbout");
-    HWND about = nullptr;
-    WaitFor([&] { return (about = FindWindowOf(program.Process.dwProcessId, title)); });
-    PostMessageW(program.Control("cmdQuit"), BM_CLICK, 0, 0);
-    const bool mainGone = WaitFor([&] { return !IsWindow(program.Main); });
-    Pause(500);
-    Row("Quit with About open: the main window closes, the program runs on",
-        mainGone && program.Running() && about && IsWindow(about));
-    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    const bool ended = WaitForSingleObject(program.Process.hProcess, 10000) == WAIT_OBJECT_0;
-    DWORD code = 1;
-    GetExitCodeProcess(program.Process.hProcess, &code);
-    Row("closing About, the last window, ends the program", ended && code == 0,
-        "exit code " + std::to_string(code));
+using Lifetime = Driven;
 
-    auto again = Start(exe);
-    if (!again)
-        return;
+TEST_F(Lifetime, QuitWithAboutOpenEndsTheProgramOnlyWhenAboutCloses)
+{
+    Click(P(), "cmdAbout");
+    HWND about = nullptr;
+    WaitFor([&] {
+        return (about = FindWindowOf(P().Process.dwProcessId, Widen(about::Window.Caption)));
+    });
+    ASSERT_NE(about, nullptr);
+    PostMessageW(P().Control("cmdQuit"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(P().Main); }));
+    Pause(500);
+    EXPECT_TRUE(P().Running());
+    EXPECT_TRUE(IsWindow(about));
+    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForSingleObject(P().Process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(P().Process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(Lifetime, TheCloseBoxAloneEndsTheProgram)
+{
+    std::string error;
+    auto again = Start(ProgramPath, error);
+    ASSERT_TRUE(again) << error;
     PostMessageW(again->Main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    const bool closed = WaitForSingleObject(again->Process.hProcess, 10000) == WAIT_OBJECT_0;
-    Row("the close box alone ends the program", closed);
+    EXPECT_EQ(WaitForSingleObject(again->Process.hProcess, 10000), WAIT_OBJECT_0);
     Stop(*again);
 }
 
@@ -757,38 +792,11 @@ void Lifetime(Program &program, const std::string &exe)
 int main(int argc, char **argv)
 {
     SetProcessDPIAware(); // real pixels, as the program itself is per-monitor aware
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: program_driver PEVRAND_EXE "
-                             "startup|pairs|messages|clearing|keys|about|lifetime|dpi\n");
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: program_driver PEVRAND_EXE [GoogleTest flags]\n");
         return 2;
     }
-    const std::string exe = argv[1], check = argv[2];
-    auto program = Start(exe);
-    if (!program)
-        return 1;
-    if (check == "startup") {
-        Startup(*program);
-        Geometry(*program, 96);
-    } else if (check == "dpi") {
-        Geometry(*program, 144);
-    } else if (check == "pairs") {
-        Pairs(*program);
-    } else if (check == "messages") {
-        Messages(*program);
-    } else if (check == "clearing") {
-        Clearing(*program);
-    } else if (check == "keys") {
-        Keys(*program);
-    } else if (check == "about") {
-        About(*program);
-    } else if (check == "lifetime") {
-        Lifetime(*program, exe);
-    } else {
-        std::fprintf(stderr, "no such check: %s\n", check.c_str());
-        Stop(*program);
-        return 2;
-    }
-    Stop(*program);
-    std::printf("%s: %d failed\n", check.c_str(), failures);
-    return failures == 0 ? 0 : 1;
+    ProgramPath = argv[1];
+    return RUN_ALL_TESTS();
 }
