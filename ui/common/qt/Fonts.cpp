@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -114,6 +115,10 @@ bool CaptionFits(const CaptionRoom &room, const QFont &font)
 QFont FittingFont(const WindowDesign &window, const FontDesign &face, const QStyle &style)
 {
     QFont font = DesignFont(face);
+    // The window was drawn for the design's faces and their metric twins: with one of them at
+    // hand the designed size fits, and measuring every caption would only slow the start.
+    if (DesignFamilies(face.Family).contains(QFontInfo(font).family()))
+        return font;
     const auto fits = [&](double points) {
         font.setPointSizeF(points);
         const std::vector<CaptionRoom> rooms = CaptionRooms(window, face, StyleChrome(style, font));
