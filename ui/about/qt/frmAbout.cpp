@@ -30,6 +30,9 @@ namespace pevrand
 namespace
 {
 
+// The dialog colour of a light scheme, behind the About window's black labels.
+constexpr QRgb LightDialogColour = qRgb(240, 240, 240);
+
 const QSize ClientSize(TwipsToPixels(about_window::Window.ClientWidth),
                        TwipsToPixels(about_window::Window.ClientHeight));
 
@@ -124,7 +127,7 @@ frmAbout::frmAbout()
     // The labels' text is black, so the window takes the dialog colour of a light scheme behind
     // it as well: on a dark desktop's dialog colour black text could not be read. The buttons
     // keep the desktop's colours.
-    FixWindowColours(this, style()->standardPalette().color(QPalette::Window));
+    FixWindowColours(this, QColor(LightDialogColour));
     KeepSystemColours(cmdOK);
     KeepSystemColours(cmdSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

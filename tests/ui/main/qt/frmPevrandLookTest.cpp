@@ -177,7 +177,7 @@ void FrmPevrandLookTest::aboutTextsStayReadableOnADarkDesktop()
     // Past the end of the title's text: the light dialog colour, not the desktop's dark one.
     const QColor behind = image.pixelColor(
         (QPointF(title->width() - 2, title->height() / 2) * image.devicePixelRatio()).toPoint());
-    QCOMPARE(behind, about->style()->standardPalette().color(QPalette::Window));
+    QCOMPARE(behind, QColor(240, 240, 240));
     QCOMPARE(Find(about, "cmdOK")->palette().color(QPalette::ButtonText),
              QApplication::palette().color(QPalette::ButtonText));
     delete about;
