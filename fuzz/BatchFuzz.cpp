@@ -13,6 +13,7 @@
 // input is split into reads; give one line per input line (ten with `all`); and print for
 // each line what the same text given as an argument prints, so that no line affects another.
 #include "cli/BatchConvert.h"
+#include "tests/cli/CliStreams.h"
 
 #include <algorithm>
 #include <array>
@@ -30,35 +31,8 @@ namespace
 using namespace pevrand;
 using namespace pevrand::cli;
 
-class MemorySource : public ByteSource
-{
-public:
-    MemorySource(std::string_view text, std::size_t chunk) : text_(text), chunk_(chunk) {}
-    std::ptrdiff_t Read(char *buffer, std::size_t size) override
-    {
-        const std::size_t count = std::min({size, chunk_, text_.size()});
-        std::memcpy(buffer, text_.data(), count);
-        text_.remove_prefix(count);
-        return static_cast<std::ptrdiff_t>(count);
-    }
-    std::string Failure() const override { return {}; }
-
-private:
-    std::string_view text_;
-    std::size_t chunk_;
-};
-
-class MemorySink : public ByteSink
-{
-public:
-    bool Write(std::string_view bytes) override
-    {
-        text += bytes;
-        return true;
-    }
-    std::string Failure() const override { return {}; }
-    std::string text;
-};
+using test::TextSink;
+using test::TextSource;
 
 struct Run {
     BatchStatus Status;
@@ -67,15 +41,15 @@ struct Run {
 
 Run FromInput(const ConvertArguments &arguments, std::string_view input, std::size_t chunk)
 {
-    MemorySource source(input, chunk);
-    MemorySink out, errors;
+    TextSource source(std::string(input), chunk);
+    TextSink out, errors;
     const BatchStatus status = ConvertLines(arguments, source, out, errors);
     return {status, out.text, errors.text};
 }
 
 Run FromArguments(const ConvertArguments &arguments)
 {
-    MemorySink out, errors;
+    TextSink out, errors;
     const BatchStatus status = ConvertValues(arguments, out, errors);
     return {status, out.text, errors.text};
 }
