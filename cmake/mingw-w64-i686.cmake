@@ -16,6 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# ctest runs every test executable of this build under Wine.
+# ctest runs every test executable of this build under Wine, whose `wine` command picks the
+# 32-bit loader; where this machine can't run 32-bit programs those tests are skipped
+# (tests/wine/CMakeLists.txt).
 find_program(PEVRAND_WINE wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PEVRAND_WINE})

@@ -15,6 +15,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# ctest runs every test executable of this build under Wine.
-find_program(PEVRAND_WINE wine)
+# ctest runs every test executable of this build under Wine's 64-bit loader itself. Debian's
+# `wine` command prefers the 32-bit loader whenever wine32 is installed, which fails on kernels
+# that can't run 32-bit programs; this build never needs it.
+find_program(PEVRAND_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+find_program(PEVRAND_WINE NAMES wine64 wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PEVRAND_WINE})

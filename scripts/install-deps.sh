@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  # build
-  build-essential cmake make pkg-config clang libclang-rt-14-dev
+  # build; numbers are read with fast_float in every build
+  build-essential cmake make pkg-config clang libclang-rt-14-dev libfast-float-dev
   # windows and window tests
   qt6-base-dev libgl-dev xvfb xauth x11-utils imagemagick xdotool
   fonts-liberation fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra
@@ -18,8 +18,10 @@ packages=(
   # the Windows side, cross-built and run under Wine
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  # the 32-bit Windows programs under Wine (i386 multiarch)
-  wine32:i386
+  # the Windows installers (make windows)
+  wixl msitools
+  # the page (make web): WebAssembly from the same C++, and its tests in headless Chromium
+  emscripten chromium chromium-driver python3-selenium
   # icon generator
   python3
   # the Debian package (make deb): dependencies of the binaries, and its checks
@@ -27,6 +29,14 @@ packages=(
   # the batch benchmark's comparison (make bench)
   mawk
 )
+
+# The 32-bit Windows programs run under Wine only where the kernel runs 32-bit x86 programs:
+# the probe runs one before anything i386 is installed, and elsewhere neither the i386
+# architecture nor wine32 is added (the 32-bit build is then built and checked, not run).
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if i386=$("$root/scripts/runs-i386.sh"); then
+  packages+=(wine32:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -40,6 +50,7 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
+if [[ $i386 == no* ]]; then echo "Not installing wine32:i386: ${i386#no: }"; fi
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive

@@ -21,7 +21,12 @@ if [ ! -f "$program" ]; then
   echo "screenshot-windows: no program at $program (build it first: make windows)" >&2
   exit 1
 fi
-for tool in wine wineserver Xvfb xdotool import; do
+# Wine's 64-bit loader itself: Debian's `wine` prefers the 32-bit one whenever wine32 is
+# installed, and some kernels can't run that.
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine || echo wine)
+export WINELOADER=$wine
+for tool in "$wine" wineserver Xvfb xdotool import; do
   if ! command -v "$tool" >/dev/null; then
     echo "screenshot-windows: $tool is missing (run scripts/install-deps.sh)" >&2
     exit 1
@@ -35,12 +40,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # The server goes before the X display does.
 trap 'wineserver -k 2>/dev/null || true; xvfb_cleanup' EXIT
 
-wine wineboot -i >"$xvfb_work/wineboot.log" 2>&1
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+"$wine" wineboot -i >"$xvfb_work/wineboot.log" 2>&1
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 wineserver -w
 
 # A Wine desktop draws the windows' frames itself; there is no window manager here.
-wine explorer /desktop=Pevrand,900x760 "$(winepath -w "$program")" >"$xvfb_work/program.log" 2>&1 &
+"$wine" explorer /desktop=Pevrand,900x760 "$("$wine" winepath -w "$program")" >"$xvfb_work/program.log" 2>&1 &
 stop_on_exit $!
 
 # Waits up to 30 seconds for an X window named $1 and prints its id.

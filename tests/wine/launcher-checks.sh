@@ -23,7 +23,7 @@ place2='HKLM\SOFTWARE\Microsoft\Shared Tools Location'
 message='message: System Information Is Unavailable At This Time'
 
 # The registry view of the launcher under test: a 32-bit program reads the 32-bit one.
-reg() { wine reg "$@" "/reg:${PEVRAND_REGISTRY_VIEW:?}" >/dev/null 2>&1; }
+reg() { "${PEVRAND_WINE:-wine}" reg "$@" "/reg:${PEVRAND_REGISTRY_VIEW:?}" >/dev/null 2>&1; }
 
 
 # Both places removed; then place 1 and place 2 set where given ($1, $2; type REG_SZ unless
@@ -40,7 +40,7 @@ places() {
 }
 
 # The driver runs in C:\, so that C: is its current drive.
-drive() { (cd "$drive_c" && wine "$driver" "$@" 2>&1 | tr -d '\r'); }
+drive() { (cd "$drive_c" && "${PEVRAND_WINE:-wine}" "$driver" "$@" 2>&1 | tr -d '\r'); }
 
 # Runs StartSysInfo with no marker left from before; its output goes to $work/start.
 start() {

@@ -18,7 +18,7 @@ logs=$root/logs
 mkdir -p "$logs"
 
 # The registry view of the programs under test: 32-bit programs read the 32-bit one.
-reg() { wine reg "$@" "/reg:${PEVRAND_REGISTRY_VIEW:?}" >>"$logs/reg.log" 2>&1; }
+reg() { "${PEVRAND_WINE:-wine}" reg "$@" "/reg:${PEVRAND_REGISTRY_VIEW:?}" >>"$logs/reg.log" 2>&1; }
 
 start_xvfb() {
     if xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
@@ -43,7 +43,7 @@ boot() {
     WINEPREFIX=$root/prefix-dpi144 wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    if ! wine wineboot -i </dev/null >"$logs/wineboot.log" 2>&1; then
+    if ! "${PEVRAND_WINE:-wine}" wineboot -i </dev/null >"$logs/wineboot.log" 2>&1; then
         cat "$logs/wineboot.log"
         return 1
     fi
@@ -52,7 +52,7 @@ boot() {
     # One server for the whole suite, kept up between the many short runs, and its services
     # started here: they outlive the run that starts them, holding its output open.
     wineserver -p </dev/null >>"$logs/wineboot.log" 2>&1
-    wine reg query 'HKCU\Control Panel\Desktop' </dev/null >>"$logs/wineboot.log" 2>&1
+    "${PEVRAND_WINE:-wine}" reg query 'HKCU\Control Panel\Desktop' </dev/null >>"$logs/wineboot.log" 2>&1
     echo "prefix $WINEPREFIX booted in $((SECONDS - started)) s"
 }
 
@@ -97,7 +97,7 @@ dpi_copy() {
     rm -rf "$copy"
     cp -a "$WINEPREFIX" "$copy"
     WINEPREFIX=$copy wineserver -p </dev/null >>"$logs/wineboot.log" 2>&1
-    WINEPREFIX=$copy wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    WINEPREFIX=$copy "${PEVRAND_WINE:-wine}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "$dpi" /f >>"$logs/reg.log" 2>&1
     echo "prefix $copy at $dpi DPI"
 }
