@@ -1,0 +1,192 @@
+#include "MainWindowReactions.h"
+
+#include "ConvertCommand.h"
+#include "MainWindowDesign.h"
+
+namespace pevrand
+{
+namespace
+{
+
+constexpr int CarriageReturn = 13;
+
+// The control that takes the focus after a message.
+std::string_view FocusName(FocusTarget target)
+{
+    switch (target) {
+    case FocusTarget::Unchanged:
+        break;
+    case FocusTarget::InputVal:
+        return "txtInputVal";
+    case FocusTarget::TwoTheta:
+        return "txtTwotheta";
+    case FocusTarget::TotalFlightPath:
+        return "txtTotalflightpath";
+    case FocusTarget::EnergyIn:
+        return "optEnergyIn";
+    case FocusTarget::EnergyOut:
+        return "optEnergyOut";
+    }
+    return {};
+}
+
+} // namespace
+
+void MainWindowReactions::clearOutput()
+{
+    view_.SetBoxText("txtOutputVal", "");
+}
+
+void MainWindowReactions::Form_Load()
+{
+    view_.LockOutput();
+    view_.SetBoxText("txtInputVal", "25");
+    view_.SelectOption("optEnergyIn");
+    view_.SelectOption("optWavelengthOut");
+    cmdConvert_Click();
+}
+
+void MainWindowReactions::cmdConvert_Click()
+{
+    const ConvertOutcome outcome =
+        RunConvert({view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
+                    view_.BoxText("txtTotalflightpath"), view_.SelectedUnit("fraUnitsIn"),
+                    view_.SelectedUnit("fraUnitsOut")});
+    // The result is gone before the message shows: never a result beside a message.
+    view_.SetBoxText("txtOutputVal", outcome.OutputText);
+    if (!outcome.Message.empty())
+        view_.ShowMessage(outcome.Message, FocusName(outcome.Focus));
+}
+
+void MainWindowReactions::cmdQuit_Click()
+{
+    view_.CloseWindow();
+}
+
+void MainWindowReactions::cmdAbout_Click()
+{
+    view_.OpenAbout();
+}
+
+void MainWindowReactions::txtInputVal_Change()
+{
+    clearOutput();
+}
+
+void MainWindowReactions::txtInputVal_KeyPress(int key)
+{
+    if (key == CarriageReturn)
+        cmdConvert_Click();
+}
+
+// The angle box only matters, and so only clears a result, when exactly one side is Q or
+// d-spacing.
+void MainWindowReactions::txtTwotheta_Change()
+{
+    if (NeedsAngle(view_.SelectedUnit("fraUnitsIn"), view_.SelectedUnit("fraUnitsOut")))
+        clearOutput();
+}
+
+void MainWindowReactions::txtTwotheta_KeyPress(int key)
+{
+    if (key == CarriageReturn)
+        cmdConvert_Click();
+}
+
+// The flight path divides out unless exactly one side is time-of-flight.
+void MainWindowReactions::txtTotalflightpath_Change()
+{
+    if (NeedsFlightPath(view_.SelectedUnit("fraUnitsIn"), view_.SelectedUnit("fraUnitsOut")))
+        clearOutput();
+}
+
+void MainWindowReactions::txtTotalflightpath_KeyPress(int key)
+{
+    if (key == CarriageReturn)
+        cmdConvert_Click();
+}
+
+void MainWindowReactions::lblInputValue_Click()
+{
+    view_.MoveFocus("txtInputVal");
+}
+
+void MainWindowReactions::lblTwotheta_Click()
+{
+    view_.MoveFocus("txtTwotheta");
+}
+
+void MainWindowReactions::Label2_Click()
+{
+    view_.MoveFocus("txtTotalflightpath");
+}
+
+void MainWindowReactions::fraUnitsIn_Click()
+{
+    view_.MoveFocus("optEnergyIn");
+}
+
+void MainWindowReactions::fraUnitsOut_Click()
+{
+    view_.MoveFocus("optEnergyOut");
+}
+
+// A click clears the output even on the option already selected.
+void MainWindowReactions::fraUnitsIn_OptionClick()
+{
+    clearOutput();
+}
+
+void MainWindowReactions::fraUnitsOut_OptionClick()
+{
+    clearOutput();
+}
+
+void MainWindowReactions::Click(std::string_view control)
+{
+    const ControlDesign *design = FindControl(main_window::Window, control);
+    if (design == nullptr)
+        return;
+    if (design->Kind == ControlKind::Option) {
+        design->Frame == "fraUnitsIn" ? fraUnitsIn_OptionClick() : fraUnitsOut_OptionClick();
+        return;
+    }
+    if (control == "cmdConvert")
+        cmdConvert_Click();
+    else if (control == "cmdQuit")
+        cmdQuit_Click();
+    else if (control == "cmdAbout")
+        cmdAbout_Click();
+    else if (control == "lblInputValue")
+        lblInputValue_Click();
+    else if (control == "lblTwotheta")
+        lblTwotheta_Click();
+    else if (control == "Label2")
+        Label2_Click();
+    else if (control == "fraUnitsIn")
+        fraUnitsIn_Click();
+    else if (control == "fraUnitsOut")
+        fraUnitsOut_Click();
+}
+
+void MainWindowReactions::Change(std::string_view box)
+{
+    if (box == "txtInputVal")
+        txtInputVal_Change();
+    else if (box == "txtTwotheta")
+        txtTwotheta_Change();
+    else if (box == "txtTotalflightpath")
+        txtTotalflightpath_Change();
+}
+
+void MainWindowReactions::KeyPress(std::string_view control, int key)
+{
+    if (control == "txtInputVal")
+        txtInputVal_KeyPress(key);
+    else if (control == "txtTwotheta")
+        txtTwotheta_KeyPress(key);
+    else if (control == "txtTotalflightpath")
+        txtTotalflightpath_KeyPress(key);
+}
+
+} // namespace pevrand
