@@ -4,7 +4,8 @@
 #include "CheckedMath.h"
 #include "NumberText.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
 
 namespace pevrand
@@ -40,7 +41,7 @@ double DecimalValue(const char *begin, const char *end)
         decimals += afterPoint ? 1 : 0;
         if (digits > 15 || decimals > 22) {
             double value = 0.0;
-            std::from_chars(begin, end, value);
+            fast_float::from_chars(begin, end, value);
             return value;
         }
     }

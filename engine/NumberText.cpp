@@ -2,6 +2,8 @@
 
 #include "CheckedMath.h"
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -98,9 +100,13 @@ double ReadNumber(std::string_view text)
     const LeadingNumber number = FindLeadingNumber(text);
     if (number.Digits.empty())
         return 0.0;
+    // Correctly rounded, as std::from_chars, in every build: some standard libraries (the
+    // WebAssembly one among them) lack the floating-point from_chars. Beyond the double range
+    // it gives an infinity or 0 itself; a version that reports the range error instead is
+    // answered the same way.
     double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(number.Digits.data(), number.Digits.data() + number.Digits.size(), value);
+    const auto [end, error] = fast_float::from_chars(
+        number.Digits.data(), number.Digits.data() + number.Digits.size(), value);
     if (error == std::errc::result_out_of_range)
         value =
             DecimalMagnitude(number.Digits) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
