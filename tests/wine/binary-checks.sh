@@ -43,8 +43,17 @@ sse2() {
         status=1
     fi
     echo "x87 instructions:" $(grep -E '^f' <<<"$mnemonics" | sort | uniq -c | awk '{print $2 "x" $1}')
+    # GCC's conversion of an unsigned 64-bit integer to a double: fildll loads it exactly as a
+    # signed one, and only when its top bit was set (test, jns) fadds adds the constant 2^64.
+    # That sum needs no more than the x87's 64 mantissa bits, so the one rounding is the store's,
+    # as a correctly rounded conversion has it. Such an fadds is no rounding arithmetic.
+    mnemonics=$(awk '{ m[NR] = $0 }
+        END { for (i = 1; i <= NR; i++)
+                  print (m[i] == "fadds" && m[i-1] == "jns" && m[i-2] == "test" &&
+                         m[i-3] == "fildll") ? "fadds(unsigned 64-bit load)" : m[i] }' <<<"$mnemonics")
     local rounding
-    rounding=$(grep -E '^f' <<<"$mnemonics" | grep -vE "$exact_x87" | sort -u || true)
+    rounding=$(grep -E '^f' <<<"$mnemonics" | grep -vE "$exact_x87" | grep -v '(unsigned 64-bit load)' |
+        sort -u || true)
     if [ -n "$rounding" ]; then
         echo "x87 arithmetic that rounds on the x87:" $rounding
         status=1
