@@ -761,9 +761,12 @@ TEST_F(Lifetime, QuitWithAboutOpenEndsTheProgramOnlyWhenAboutCloses)
 {
     Click(P(), "cmdAbout");
     HWND about = nullptr;
-    WaitFor([&] {
-        return (about = FindWindowOf(P().Process.dwProcessId, Widen(about::Window.Caption)));
-    });
+    // The first window the program opens after its start: allow for a busy machine.
+    WaitFor(
+        [&] {
+            return (about = FindWindowOf(P().Process.dwProcessId, Widen(about::Window.Caption)));
+        },
+        15000);
     ASSERT_NE(about, nullptr);
     PostMessageW(P().Control("cmdQuit"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(P().Main); }));
