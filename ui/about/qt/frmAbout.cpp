@@ -1,7 +1,7 @@
 #include "frmAbout.h"
 
 #include "FactorsPicture.h"
-#include "resources/ProgramIdentity.h"
+#include "ui/about/AboutTexts.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
 #include "ui/common/qt/Controls.h"
@@ -212,14 +212,12 @@ void frmAbout::placeCentredOver(const QWidget *mainWindow)
 
 void frmAbout::Form_Load()
 {
-    const QString title = QStringLiteral(PEVRAND_TITLE);
-    setWindowTitle(QStringLiteral("About ") + title);
-    lblVersion->setText(QStringLiteral("Version ") + QString::number(PEVRAND_VERSION_MAJOR) +
-                        QLatin1Char('.') + QString::number(PEVRAND_VERSION_MINOR));
-    lblTitle->setText(title + QStringLiteral(" : Neutron Units Converter"));
-    lblDisclaimer->setText(QStringLiteral("Use at your own risk!"));
-    lblDescription->setText(QStringLiteral("Author: ") + QStringLiteral(PEVRAND_AUTHOR_NAME) +
-                            QLatin1Char(' ') + QStringLiteral(PEVRAND_AUTHOR_EMAIL));
+    const AboutWindowTexts texts = AboutTexts();
+    setWindowTitle(QString::fromStdString(texts.Caption));
+    lblVersion->setText(QString::fromStdString(texts.Version));
+    lblTitle->setText(QString::fromStdString(texts.Title));
+    lblDisclaimer->setText(QString::fromStdString(texts.Disclaimer));
+    lblDescription->setText(QString::fromStdString(texts.Description));
 }
 
 void frmAbout::keyPressEvent(QKeyEvent *event)

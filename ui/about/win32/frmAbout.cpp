@@ -1,7 +1,7 @@
 #include "frmAbout.h"
 
 #include "FactorsPainter.h"
-#include "resources/ProgramIdentity.h"
+#include "ui/about/AboutTexts.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
 
@@ -163,15 +163,12 @@ void frmAbout::applyDpi(int dpi)
 
 void frmAbout::Form_Load()
 {
-    const std::string title = PEVRAND_TITLE;
-    SetText(window_, "About " + title);
-    SetText(Control(window_, Window, "lblVersion"),
-            "Version " + std::to_string(PEVRAND_VERSION_MAJOR) + "." +
-                std::to_string(PEVRAND_VERSION_MINOR));
-    SetText(Control(window_, Window, "lblTitle"), title + " : Neutron Units Converter");
-    SetText(Control(window_, Window, "lblDisclaimer"), "Use at your own risk!");
-    SetText(Control(window_, Window, "lblDescription"),
-            "Author: " PEVRAND_AUTHOR_NAME " " PEVRAND_AUTHOR_EMAIL);
+    const AboutWindowTexts texts = AboutTexts();
+    SetText(window_, texts.Caption);
+    SetText(Control(window_, Window, "lblVersion"), texts.Version);
+    SetText(Control(window_, Window, "lblTitle"), texts.Title);
+    SetText(Control(window_, Window, "lblDisclaimer"), texts.Disclaimer);
+    SetText(Control(window_, Window, "lblDescription"), texts.Description);
 }
 
 void frmAbout::cmdOK_Click()

@@ -9,9 +9,9 @@
 #include "ui/common/qt/Placement.h"
 #include "ui/common/qt/ProgramMessage.h"
 #include "ui/common/qt/WindowColours.h"
-#include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QFrame>
@@ -20,11 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
 #include <QWindow>
 
+#include <string>
 #include <string_view>
 
 namespace pevrand
@@ -134,10 +134,11 @@ consteval bool Buildable(const WindowDesign &window)
 }
 static_assert(Buildable(main_window::Window));
 
-// Enter is the main Return key or the keypad's Enter.
-bool IsEnter(int key)
+// The character code the reactions see for key `key`: 13 for Enter (the main Return key or the
+// keypad's Enter), the one key they act on; 0 for every other key.
+int CharacterCode(int key)
 {
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+    return key == Qt::Key_Return || key == Qt::Key_Enter ? '\r' : 0;
 }
 
 } // namespace
@@ -161,13 +162,14 @@ frmPevrand::frmPevrand(QWidget *parent)
     FixWindowColours(this, Colour(*main_window::Window.Background));
     connectReactions();
     chainTabOrder();
-    Form_Load();
+    Reactions.Form_Load();
     txtInputVal->setFocus();
     placeCentred();
 }
 
 // Every control of the window's table, in the table's order (a control drawn over another
-// comes after it); then the labels' buddies and the named controls the reactions use.
+// comes after it); then the labels' buddies, the controls the window itself uses and the
+// option groups' Tab stops.
 void frmPevrand::createControls()
 {
     for (const ControlDesign &design : main_window::Window.Controls) {
@@ -208,66 +210,51 @@ void frmPevrand::createControls()
         if (!design.Buddy.empty())
             Find<QLabel>(*this, design.Name)->setBuddy(Find<QWidget>(*this, design.Buddy));
 
-    lblInputValue = Find<QLabel>(*this, Designed("lblInputValue"));
     txtInputVal = Find<QLineEdit>(*this, Designed("txtInputVal"));
-    fraUnitsIn = Find<QGroupBox>(*this, Designed("fraUnitsIn"));
-    optEnergyIn = Find<QRadioButton>(*this, Designed("optEnergyIn"));
-    lblTwotheta = Find<QLabel>(*this, Designed("lblTwotheta"));
-    txtTwotheta = Find<QLineEdit>(*this, Designed("txtTwotheta"));
-    Label2 = Find<QLabel>(*this, Designed("Label2"));
-    txtTotalflightpath = Find<QLineEdit>(*this, Designed("txtTotalflightpath"));
-    fraUnitsOut = Find<QGroupBox>(*this, Designed("fraUnitsOut"));
-    optEnergyOut = Find<QRadioButton>(*this, Designed("optEnergyOut"));
     txtOutputVal = Find<QLineEdit>(*this, Designed("txtOutputVal"));
-    cmdConvert = Find<QPushButton>(*this, Designed("cmdConvert"));
-    cmdAbout = Find<QPushButton>(*this, Designed("cmdAbout"));
-    cmdQuit = Find<QPushButton>(*this, Designed("cmdQuit"));
-    InputUnits = GroupOf(*fraUnitsIn);
-    OutputUnits = GroupOf(*fraUnitsOut);
-
-    KeepOneTabStop(*InputUnits);
-    KeepOneTabStop(*OutputUnits);
+    KeepOneTabStop(*GroupOf(*Find<QGroupBox>(*this, Designed("fraUnitsIn"))));
+    KeepOneTabStop(*GroupOf(*Find<QGroupBox>(*this, Designed("fraUnitsOut"))));
 }
 
+// Every event of a control that may have a reaction goes to the reactions by the control's
+// name; they decide what, if anything, it does.
 void frmPevrand::connectReactions()
 {
-    connect(cmdConvert, &QPushButton::clicked, this, &frmPevrand::cmdConvert_Click);
-    connect(cmdQuit, &QPushButton::clicked, this, &frmPevrand::cmdQuit_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &frmPevrand::cmdAbout_Click);
-
-    connect(txtInputVal, &QLineEdit::textChanged, this, &frmPevrand::txtInputVal_Change);
-    connect(WidgetEvents::Watch(txtInputVal), &WidgetEvents::keyPressed, this,
-            &frmPevrand::txtInputVal_KeyPress);
-    connect(txtTwotheta, &QLineEdit::textChanged, this, &frmPevrand::txtTwotheta_Change);
-    connect(WidgetEvents::Watch(txtTwotheta), &WidgetEvents::keyPressed, this,
-            &frmPevrand::txtTwotheta_KeyPress);
-    connect(txtTotalflightpath, &QLineEdit::textChanged, this,
-            &frmPevrand::txtTotalflightpath_Change);
-    connect(WidgetEvents::Watch(txtTotalflightpath), &WidgetEvents::keyPressed, this,
-            &frmPevrand::txtTotalflightpath_KeyPress);
-
-    connect(WidgetEvents::Watch(lblInputValue), &WidgetEvents::clicked, this,
-            &frmPevrand::lblInputValue_Click);
-    connect(WidgetEvents::Watch(lblTwotheta), &WidgetEvents::clicked, this,
-            &frmPevrand::lblTwotheta_Click);
-    connect(WidgetEvents::Watch(Label2), &WidgetEvents::clicked, this, &frmPevrand::Label2_Click);
-    connect(WidgetEvents::Watch(fraUnitsIn), &WidgetEvents::clicked, this,
-            &frmPevrand::fraUnitsIn_Click);
-    connect(WidgetEvents::Watch(fraUnitsOut), &WidgetEvents::clicked, this,
-            &frmPevrand::fraUnitsOut_Click);
-
-    // A selection made any way toggles the option on; a click on the option already selected
-    // toggles nothing. A click that selects reports both, and clearing twice does no harm.
-    connect(InputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsIn_OptionClick);
-    connect(InputUnits, &QButtonGroup::idToggled, this, [this](int quantity, bool selected) {
-        if (selected)
-            fraUnitsIn_OptionClick(quantity);
-    });
-    connect(OutputUnits, &QButtonGroup::idClicked, this, &frmPevrand::fraUnitsOut_OptionClick);
-    connect(OutputUnits, &QButtonGroup::idToggled, this, [this](int quantity, bool selected) {
-        if (selected)
-            fraUnitsOut_OptionClick(quantity);
-    });
+    for (const ControlDesign &design : main_window::Window.Controls) {
+        const std::string_view name = design.Name;
+        QWidget *widget = Find<QWidget>(*this, name);
+        const auto click = [this, name] { Reactions.Click(name); };
+        switch (design.Kind) {
+        case ControlKind::Button:
+            connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this, click);
+            break;
+        case ControlKind::Label:
+        case ControlKind::Frame:
+            connect(WidgetEvents::Watch(widget), &WidgetEvents::clicked, this, click);
+            break;
+        case ControlKind::TextBox:
+            connect(static_cast<QLineEdit *>(widget), &QLineEdit::textChanged, this,
+                    [this, name] { Reactions.Change(name); });
+            connect(WidgetEvents::Watch(widget), &WidgetEvents::keyPressed, this,
+                    [this, name](int key) { Reactions.KeyPress(name, CharacterCode(key)); });
+            break;
+        case ControlKind::Option: {
+            // A selection made any way toggles the option on; a click on the option already
+            // selected toggles nothing. A click that selects reports both, and clearing twice
+            // does no harm.
+            auto *option = static_cast<QAbstractButton *>(widget);
+            connect(option, &QAbstractButton::clicked, this, click);
+            connect(option, &QAbstractButton::toggled, this, [click](bool selected) {
+                if (selected)
+                    click();
+            });
+            break;
+        }
+        case ControlKind::Picture:
+        case ControlKind::Line:
+            break;
+        }
+    }
 }
 
 // The table's Tab stops in order; a frame's stop is its options, in the group's order, of which
@@ -304,135 +291,57 @@ void frmPevrand::placeCentred()
     move(CentredFramePosition(screen->availableGeometry(), size(), frame));
 }
 
-void frmPevrand::Form_Load()
+std::string frmPevrand::BoxText(std::string_view box) const
+{
+    const auto *edit = Find<QLineEdit>(*this, box);
+    return edit ? edit->text().toStdString() : std::string();
+}
+
+void frmPevrand::SetBoxText(std::string_view box, std::string_view text)
+{
+    if (auto *edit = Find<QLineEdit>(*this, box))
+        edit->setText(Text(text));
+}
+
+void frmPevrand::LockOutput()
 {
     txtOutputVal->setReadOnly(true);
-    txtInputVal->setText(QStringLiteral("25"));
-    optEnergyIn->setChecked(true);
-    // The output group's option for wavelength, optWavelengthOut.
-    OutputUnits->button(static_cast<int>(Quantity::Wavelength))->setChecked(true);
-    cmdConvert_Click();
 }
 
-void frmPevrand::cmdConvert_Click()
+std::optional<Quantity> frmPevrand::SelectedUnit(std::string_view frame) const
 {
-    const ConvertOutcome outcome =
-        RunConvert({txtInputVal->text().toStdString(), txtTwotheta->text().toStdString(),
-                    txtTotalflightpath->text().toStdString(), SelectedQuantity(*InputUnits),
-                    SelectedQuantity(*OutputUnits)});
-    if (!outcome.Message.empty()) {
-        txtOutputVal->clear();
-        ShowProgramMessage(this, QString::fromStdString(outcome.Message));
-        moveFocusAfterMessage(outcome.Focus);
-    }
-    txtOutputVal->setText(QString::fromStdString(outcome.OutputText));
+    const auto *box = Find<QGroupBox>(*this, frame);
+    return box ? SelectedQuantity(*GroupOf(*box)) : std::nullopt;
 }
 
-void frmPevrand::moveFocusAfterMessage(FocusTarget target)
+void frmPevrand::SelectOption(std::string_view option)
 {
-    switch (target) {
-    case FocusTarget::Unchanged:
-        return;
-    case FocusTarget::InputVal:
-        txtInputVal->setFocus();
-        return;
-    case FocusTarget::TwoTheta:
-        txtTwotheta->setFocus();
-        return;
-    case FocusTarget::TotalFlightPath:
-        txtTotalflightpath->setFocus();
-        return;
-    case FocusTarget::EnergyIn:
-        optEnergyIn->setFocus();
-        return;
-    case FocusTarget::EnergyOut:
-        optEnergyOut->setFocus();
-        return;
-    }
+    if (auto *button = Find<QAbstractButton>(*this, option))
+        button->setChecked(true);
 }
 
-void frmPevrand::cmdQuit_Click()
+void frmPevrand::MoveFocus(std::string_view control)
 {
-    close();
+    if (auto *widget = Find<QWidget>(*this, control))
+        widget->setFocus();
 }
 
-void frmPevrand::cmdAbout_Click()
+// The message box is modal: the focus moves once the user has pressed OK.
+void frmPevrand::ShowMessage(std::string_view text, std::string_view focusAfter)
+{
+    ShowProgramMessage(this, Text(text));
+    if (!focusAfter.empty())
+        MoveFocus(focusAfter);
+}
+
+void frmPevrand::OpenAbout()
 {
     frmAbout::ShowFor(this);
 }
 
-void frmPevrand::txtInputVal_Change()
+void frmPevrand::CloseWindow()
 {
-    txtOutputVal->clear();
-}
-
-void frmPevrand::txtInputVal_KeyPress(int key)
-{
-    if (IsEnter(key))
-        cmdConvert_Click();
-}
-
-// The angle box only matters, and so only clears a result, when exactly one side is Q or
-// d-spacing.
-void frmPevrand::txtTwotheta_Change()
-{
-    if (NeedsAngle(SelectedQuantity(*InputUnits), SelectedQuantity(*OutputUnits)))
-        txtOutputVal->clear();
-}
-
-void frmPevrand::txtTwotheta_KeyPress(int key)
-{
-    if (IsEnter(key))
-        cmdConvert_Click();
-}
-
-// The flight path divides out unless exactly one side is time-of-flight.
-void frmPevrand::txtTotalflightpath_Change()
-{
-    if (NeedsFlightPath(SelectedQuantity(*InputUnits), SelectedQuantity(*OutputUnits)))
-        txtOutputVal->clear();
-}
-
-void frmPevrand::txtTotalflightpath_KeyPress(int key)
-{
-    if (IsEnter(key))
-        cmdConvert_Click();
-}
-
-void frmPevrand::lblInputValue_Click()
-{
-    txtInputVal->setFocus();
-}
-
-void frmPevrand::lblTwotheta_Click()
-{
-    txtTwotheta->setFocus();
-}
-
-void frmPevrand::Label2_Click()
-{
-    txtTotalflightpath->setFocus();
-}
-
-void frmPevrand::fraUnitsIn_Click()
-{
-    optEnergyIn->setFocus();
-}
-
-void frmPevrand::fraUnitsOut_Click()
-{
-    optEnergyOut->setFocus();
-}
-
-// A click clears the output even on the option already selected.
-void frmPevrand::fraUnitsIn_OptionClick(int)
-{
-    txtOutputVal->clear();
-}
-
-void frmPevrand::fraUnitsOut_OptionClick(int)
-{
-    txtOutputVal->clear();
+    close();
 }
 
 } // namespace pevrand

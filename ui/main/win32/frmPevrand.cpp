@@ -1,7 +1,6 @@
 #include "frmPevrand.h"
 
 #include "ui/about/win32/frmAbout.h"
-#include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
 namespace pevrand::win32
@@ -16,12 +15,6 @@ constexpr DWORD FrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 COLORREF ColourOf(Rgb colour)
 {
     return RGB(colour.Red, colour.Green, colour.Blue);
-}
-
-std::optional<Quantity> Selected(HWND window, std::string_view frame)
-{
-    const ControlDesign *option = SelectedOption(window, Window, frame);
-    return option ? option->Unit : std::nullopt;
 }
 
 } // namespace
@@ -74,7 +67,7 @@ LRESULT frmPevrand::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         CreateControls(window_, Window, dpi_);
         AttachKeyboard(window_, Window, *this);
-        Form_Load();
+        reactions_.Form_Load();
         fonts_.Apply(window_, Window, dpi_);
         PlaceWindow(window_, Window, dpi_);
         lastFocus_ = control("txtInputVal");
@@ -100,7 +93,7 @@ LRESULT frmPevrand::handle(UINT message, WPARAM wParam, LPARAM lParam)
         for (const char *frame : {"fraUnitsIn", "fraUnitsOut"}) {
             const RECT box = PixelRect(FindControl(Window, frame)->Box, dpi_);
             if (PtInRect(&box, at))
-                std::string_view(frame) == "fraUnitsIn" ? fraUnitsIn_Click() : fraUnitsOut_Click();
+                reactions_.Click(frame);
         }
         return 0;
     }
@@ -115,57 +108,22 @@ HWND frmPevrand::control(std::string_view name) const
     return Control(window_, Window, name);
 }
 
-std::string_view frmPevrand::nameOf(HWND control) const
+void frmPevrand::onCommand(HWND child, int code)
 {
-    const ControlDesign *design = DesignOf(Window, control);
-    return design ? design->Name : std::string_view{};
-}
-
-void frmPevrand::onCommand(HWND control, int code)
-{
-    const ControlDesign *design = DesignOf(Window, control);
+    const ControlDesign *design = DesignOf(Window, child);
     if (design == nullptr)
         return;
-    const std::string_view name = design->Name;
-    if (design->Kind != ControlKind::Label && code == BN_CLICKED) {
-        if (name == "cmdConvert")
-            cmdConvert_Click();
-        else if (name == "cmdQuit")
-            cmdQuit_Click();
-        else if (name == "cmdAbout")
-            cmdAbout_Click();
-        else if (design->Frame == "fraUnitsIn")
-            fraUnitsIn_OptionClick();
-        else if (design->Frame == "fraUnitsOut")
-            fraUnitsOut_OptionClick();
-    } else if (code == EN_CHANGE) {
-        if (name == "txtInputVal")
-            txtInputVal_Change();
-        else if (name == "txtTwotheta")
-            txtTwotheta_Change();
-        else if (name == "txtTotalflightpath")
-            txtTotalflightpath_Change();
-    }
     // A label's click comes as STN_CLICKED, which has the number of BN_CLICKED.
-    if (design->Kind == ControlKind::Label && code == STN_CLICKED) {
-        if (name == "lblInputValue")
-            lblInputValue_Click();
-        else if (name == "lblTwotheta")
-            lblTwotheta_Click();
-        else if (name == "Label2")
-            Label2_Click();
-    }
+    if (code == BN_CLICKED)
+        reactions_.Click(design->Name);
+    else if (code == EN_CHANGE)
+        reactions_.Change(design->Name);
 }
 
 bool frmPevrand::OnEnter(HWND box)
 {
-    const std::string_view name = nameOf(box);
-    if (name == "txtInputVal")
-        txtInputVal_KeyPress('\r');
-    else if (name == "txtTwotheta")
-        txtTwotheta_KeyPress('\r');
-    else if (name == "txtTotalflightpath")
-        txtTotalflightpath_KeyPress('\r');
+    if (const ControlDesign *design = DesignOf(Window, box))
+        reactions_.KeyPress(design->Name, '\r');
     return true;
 }
 
@@ -205,146 +163,72 @@ void frmPevrand::applyDpi(int dpi)
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-void frmPevrand::clearOutput()
+std::string frmPevrand::BoxText(std::string_view box) const
 {
-    SetText(control("txtOutputVal"), "");
+    return WindowText(control(box));
 }
 
-void frmPevrand::Form_Load()
+// In an entry box the caret goes after the new text, where typing goes on, as after typing it;
+// the locked output box keeps it where it was.
+void frmPevrand::SetBoxText(std::string_view box, std::string_view text)
+{
+    HWND edit = control(box);
+    SetText(edit, text);
+    if ((GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) == 0) {
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+        SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    }
+}
+
+void frmPevrand::LockOutput()
 {
     SendMessageW(control("txtOutputVal"), EM_SETREADONLY, TRUE, 0);
-    SetText(control("txtInputVal"), "25");
-    // The caret after the value, where typing goes on, as after typing it.
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(control("txtInputVal")));
-    SendMessageW(control("txtInputVal"), EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageW(control("optEnergyIn"), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(control("optWavelengthOut"), BM_SETCHECK, BST_CHECKED, 0);
-    cmdConvert_Click();
 }
 
-void frmPevrand::cmdConvert_Click()
+std::optional<Quantity> frmPevrand::SelectedUnit(std::string_view frame) const
 {
-    const ConvertOutcome outcome =
-        RunConvert({WindowText(control("txtInputVal")), WindowText(control("txtTwotheta")),
-                    WindowText(control("txtTotalflightpath")), Selected(window_, "fraUnitsIn"),
-                    Selected(window_, "fraUnitsOut")});
-    if (!outcome.Message.empty()) {
-        clearOutput();
-        ShowProgramMessage(window_, outcome.Message);
-        moveFocusAfterMessage(outcome.Focus);
-    }
-    SetText(control("txtOutputVal"), outcome.OutputText);
+    const ControlDesign *option = SelectedOption(window_, Window, frame);
+    return option ? option->Unit : std::nullopt;
 }
 
-void frmPevrand::moveFocusAfterMessage(FocusTarget target)
+// Checks the option and unchecks the others of its frame, without a click's notification.
+void frmPevrand::SelectOption(std::string_view option)
 {
-    const char *name = nullptr;
-    switch (target) {
-    case FocusTarget::Unchanged:
+    const ControlDesign *design = FindControl(Window, option);
+    if (design == nullptr)
         return;
-    case FocusTarget::InputVal:
-        name = "txtInputVal";
-        break;
-    case FocusTarget::TwoTheta:
-        name = "txtTwotheta";
-        break;
-    case FocusTarget::TotalFlightPath:
-        name = "txtTotalflightpath";
-        break;
-    case FocusTarget::EnergyIn:
-        name = "optEnergyIn";
-        break;
-    case FocusTarget::EnergyOut:
-        name = "optEnergyOut";
-        break;
-    }
+    for (const ControlDesign *other : FrameOptions(Window, design->Frame))
+        SendMessageW(control(other->Name), BM_SETCHECK,
+                     other == design ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// Remembered too, so that the window gives the focus back there when it is activated again.
+void frmPevrand::MoveFocus(std::string_view name)
+{
     lastFocus_ = control(name);
+    FocusControl(window_, Window, name);
+}
+
+// The message box returns once the user has pressed OK. The box at fault takes the focus with
+// its caret where it was, not selected as by a label's click.
+void frmPevrand::ShowMessage(std::string_view text, std::string_view focusAfter)
+{
+    ShowProgramMessage(window_, text);
+    if (focusAfter.empty())
+        return;
+    lastFocus_ = control(focusAfter);
     SetFocus(lastFocus_);
 }
 
-void frmPevrand::cmdQuit_Click()
-{
-    DestroyWindow(window_);
-}
-
-void frmPevrand::cmdAbout_Click()
+void frmPevrand::OpenAbout()
 {
     frmAbout::ShowFor(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
                       window_);
 }
 
-void frmPevrand::txtInputVal_Change()
+void frmPevrand::CloseWindow()
 {
-    clearOutput();
-}
-
-void frmPevrand::txtInputVal_KeyPress(int key)
-{
-    if (key == '\r')
-        cmdConvert_Click();
-}
-
-// The angle box only matters, and so only clears a result, when exactly one side is Q or
-// d-spacing.
-void frmPevrand::txtTwotheta_Change()
-{
-    if (NeedsAngle(Selected(window_, "fraUnitsIn"), Selected(window_, "fraUnitsOut")))
-        clearOutput();
-}
-
-void frmPevrand::txtTwotheta_KeyPress(int key)
-{
-    if (key == '\r')
-        cmdConvert_Click();
-}
-
-// The flight path divides out unless exactly one side is time-of-flight.
-void frmPevrand::txtTotalflightpath_Change()
-{
-    if (NeedsFlightPath(Selected(window_, "fraUnitsIn"), Selected(window_, "fraUnitsOut")))
-        clearOutput();
-}
-
-void frmPevrand::txtTotalflightpath_KeyPress(int key)
-{
-    if (key == '\r')
-        cmdConvert_Click();
-}
-
-void frmPevrand::lblInputValue_Click()
-{
-    FocusControl(window_, Window, "txtInputVal");
-}
-
-void frmPevrand::lblTwotheta_Click()
-{
-    FocusControl(window_, Window, "txtTwotheta");
-}
-
-void frmPevrand::Label2_Click()
-{
-    FocusControl(window_, Window, "txtTotalflightpath");
-}
-
-void frmPevrand::fraUnitsIn_Click()
-{
-    SetFocus(control("optEnergyIn"));
-}
-
-void frmPevrand::fraUnitsOut_Click()
-{
-    SetFocus(control("optEnergyOut"));
-}
-
-// A click clears the output even on the option already selected.
-void frmPevrand::fraUnitsIn_OptionClick()
-{
-    clearOutput();
-}
-
-void frmPevrand::fraUnitsOut_OptionClick()
-{
-    clearOutput();
+    DestroyWindow(window_);
 }
 
 } // namespace pevrand::win32

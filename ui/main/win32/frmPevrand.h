@@ -1,20 +1,17 @@
 // The main window frmPevrand on the Win32 API, built from the main window's design table. It
-// reads its controls and hands them to the Convert command's core; it computes nothing.
+// only forwards its controls' notifications by name to MainWindowReactions and shows what they
+// tell it through its MainWindowView; it computes and decides nothing.
 #pragma once
 
 #include "ui/common/win32/Win32Window.h"
+#include "ui/main/MainWindowReactions.h"
 
 #include <string_view>
-
-namespace pevrand
-{
-enum class FocusTarget;
-}
 
 namespace pevrand::win32
 {
 
-class frmPevrand final : public ProgramWindow
+class frmPevrand final : public ProgramWindow, private MainWindowView
 {
 public:
     // Registers the window class (once per program) and opens the window with its start-up
@@ -31,33 +28,24 @@ private:
     bool OnEscape() override { return false; }
 
     HWND control(std::string_view name) const;
-    std::string_view nameOf(HWND control) const;
-    void clearOutput();
     void onCommand(HWND control, int code);
     LRESULT colourStatic(HDC dc, HWND control);
     void paint();
     void applyDpi(int dpi) override;
-    void moveFocusAfterMessage(FocusTarget target);
 
-    void Form_Load();
-    void cmdConvert_Click();
-    void cmdQuit_Click();
-    void cmdAbout_Click();
-    void txtInputVal_Change();
-    void txtInputVal_KeyPress(int key);
-    void txtTwotheta_Change();
-    void txtTwotheta_KeyPress(int key);
-    void txtTotalflightpath_Change();
-    void txtTotalflightpath_KeyPress(int key);
-    void lblInputValue_Click();
-    void lblTwotheta_Click();
-    void Label2_Click();
-    void fraUnitsIn_Click();
-    void fraUnitsOut_Click();
-    void fraUnitsIn_OptionClick();
-    void fraUnitsOut_OptionClick();
+    // The window as the reactions see it, over the controls of its table.
+    std::string BoxText(std::string_view box) const override;
+    void SetBoxText(std::string_view box, std::string_view text) override;
+    void LockOutput() override;
+    std::optional<Quantity> SelectedUnit(std::string_view frame) const override;
+    void SelectOption(std::string_view option) override;
+    void MoveFocus(std::string_view control) override;
+    void ShowMessage(std::string_view text, std::string_view focusAfter) override;
+    void OpenAbout() override;
+    void CloseWindow() override;
 
     HBRUSH background_;
+    MainWindowReactions reactions_{*this};
 };
 
 } // namespace pevrand::win32
