@@ -4,6 +4,8 @@
 #   binary-checks.sh imports OBJDUMP EXE DLL...
 #       EXE imports no DLL but those named (case aside): statically linked, it needs nothing
 #       that a Windows machine lacks. Prints the DLLs it imports.
+#   binary-checks.sh size MAX EXE
+#       EXE is smaller than MAX bytes (stripped of its symbols). Prints its size.
 #   binary-checks.sh sse2 OBJDUMP LIBRARY...
 #       The 32-bit build does its floating-point arithmetic on SSE2 alone: the libraries'
 #       code holds double arithmetic on SSE2 and no x87 instruction that rounds a result. The
@@ -26,6 +28,13 @@ imports() {
         fi
     done < <("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | sort -u)
     return $status
+}
+
+size() {
+    local bytes
+    bytes=$(stat -c %s "$2")
+    echo "$(basename "$2"): $bytes bytes (under $1: $([ "$bytes" -lt "$1" ] && echo yes || echo no))"
+    [ "$bytes" -lt "$1" ]
 }
 
 # x87 instructions that only move, compare or truncate exact values.
@@ -63,9 +72,10 @@ sse2() {
 
 case ${1-} in
 imports) shift && imports "$@" ;;
+size) shift && size "$@" ;;
 sse2) shift && sse2 "$@" ;;
 *)
-    echo "usage: binary-checks.sh imports OBJDUMP EXE DLL... | sse2 OBJDUMP LIBRARY..." >&2
+    echo "usage: binary-checks.sh imports OBJDUMP EXE DLL... | size MAX EXE | sse2 OBJDUMP LIBRARY..." >&2
     exit 2
     ;;
 esac
