@@ -1,0 +1,114 @@
+#include "Dom.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <memory>
+
+// Each string crosses as a pointer and a byte count (UTF-8). The functions the JavaScript bodies
+// call (pevrand.*) are the page's script, ui/common/web/page.js.
+
+// NOLINTBEGIN: the bodies are JavaScript.
+EM_JS(char *, pevrand_box_value, (const char *id, int idLength, int *length), {
+    var bytes = new TextEncoder().encode(document.getElementById(UTF8ToString(id, idLength)).value);
+    var copy = _malloc(bytes.length + 1);
+    HEAPU8.set(bytes, copy);
+    HEAP32[length >> 2] = bytes.length;
+    return copy;
+});
+
+EM_JS(void, pevrand_set_box_value, (const char *id, int idLength, const char *text, int length), {
+    document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(text, length);
+});
+
+EM_JS(void, pevrand_make_read_only, (const char *id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength)).readOnly = true;
+});
+
+EM_JS(void, pevrand_set_element_text, (const char *id, int idLength, const char *text, int length), {
+    document.getElementById(UTF8ToString(id, idLength)).textContent = UTF8ToString(text, length);
+});
+
+EM_JS(int, pevrand_checked_index, (const char *frame, int length), {
+    var option = document.getElementById(UTF8ToString(frame, length)).querySelector("input:checked");
+    return option ? Number(option.dataset.i) : -1;
+});
+
+EM_JS(void, pevrand_check_option, (const char *id, int length), {
+    document.getElementById(UTF8ToString(id, length)).checked = true;
+});
+
+EM_JS(void, pevrand_focus_element, (const char *id, int length), {
+    document.getElementById(UTF8ToString(id, length)).focus();
+});
+
+EM_JS(int, pevrand_dialog_open, (const char *id, int length), {
+    return document.getElementById(UTF8ToString(id, length)).open ? 1 : 0;
+});
+
+EM_JS(void, pevrand_show_dialog, (const char *id, int idLength, const char *focus, int length), {
+    pevrandShowDialog(UTF8ToString(id, idLength), UTF8ToString(focus, length));
+});
+// NOLINTEND
+
+namespace pevrand::web
+{
+namespace
+{
+
+int Size(std::string_view text)
+{
+    return static_cast<int>(text.size());
+}
+
+} // namespace
+
+std::string BoxValue(std::string_view id)
+{
+    int length = 0;
+    const std::unique_ptr<char, decltype(&std::free)> value(
+        pevrand_box_value(id.data(), Size(id), &length), &std::free);
+    return std::string(value.get(), static_cast<std::size_t>(length));
+}
+
+void SetBoxValue(std::string_view id, std::string_view text)
+{
+    pevrand_set_box_value(id.data(), Size(id), text.data(), Size(text));
+}
+
+void MakeReadOnly(std::string_view id)
+{
+    pevrand_make_read_only(id.data(), Size(id));
+}
+
+void SetElementText(std::string_view id, std::string_view text)
+{
+    pevrand_set_element_text(id.data(), Size(id), text.data(), Size(text));
+}
+
+int CheckedIndex(std::string_view frame)
+{
+    return pevrand_checked_index(frame.data(), Size(frame));
+}
+
+void CheckOption(std::string_view id)
+{
+    pevrand_check_option(id.data(), Size(id));
+}
+
+void FocusElement(std::string_view id)
+{
+    pevrand_focus_element(id.data(), Size(id));
+}
+
+bool DialogOpen(std::string_view id)
+{
+    return pevrand_dialog_open(id.data(), Size(id)) != 0;
+}
+
+void ShowDialog(std::string_view id, std::string_view focusAfter)
+{
+    pevrand_show_dialog(id.data(), Size(id), focusAfter.data(), Size(focusAfter));
+}
+
+} // namespace pevrand::web
