@@ -154,7 +154,8 @@ std::string AboutDialogMarkup(std::string_view iconUri)
             firstLine = false;
         } else if (name == "cmdOK") {
             // OK closes the dialog by itself, as the dialog's form; Escape too.
-            controls += "<form method=\"dialog\">" + SimpleControl(Window, control) + "</form>";
+            controls +=
+                "<form method=\"dialog\">" + SimpleControl(Window, control, {}, true) + "</form>";
         } else if (name != "cmdSysInfo") {
             controls += SimpleControl(Window, control);
         }

@@ -131,7 +131,7 @@ std::string TitleAttribute(const ControlDesign &control)
 }
 
 std::string SimpleControl(const WindowDesign &window, const ControlDesign &control,
-                          std::string_view attributes)
+                          std::string_view attributes, bool inForm)
 {
     const std::string common = "id=\"" + std::string(control.Name) + "\"" +
                                std::string(attributes) + TitleAttribute(control) + " style=\"" +
@@ -143,7 +143,9 @@ std::string SimpleControl(const WindowDesign &window, const ControlDesign &contr
                    ">" + CaptionMarkup(control.Caption) + "</label>";
         return "<div class=\"lbl\" " + common + ">" + CaptionMarkup(control.Caption) + "</div>";
     case ControlKind::Button:
-        return "<button type=\"button\" class=\"cmd\" " + common +
+        // A button in a dialog's form closes the dialog; elsewhere it only clicks.
+        return "<button type=\"" + std::string(inForm ? "submit" : "button") +
+               "\" class=\"cmd\" " + common +
                AccessKeyAttribute(control.Caption) + ">" + CaptionMarkup(control.Caption) +
                "</button>";
     case ControlKind::Line:

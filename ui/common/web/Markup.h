@@ -50,9 +50,10 @@ std::string TitleAttribute(const ControlDesign &control);
 
 // A label, a push button or a line of `window` as one element; `attributes` are added to the
 // element (for example its data-i index). A label whose design names a buddy is that control's
-// <label for>; a button keeps its access key.
+// <label for>; a button keeps its access key, and submits its form (a dialog's, which closes
+// the dialog) when `inForm`.
 std::string SimpleControl(const WindowDesign &window, const ControlDesign &control,
-                          std::string_view attributes = {});
+                          std::string_view attributes = {}, bool inForm = false);
 
 // The page's style for every window: absolutely placed controls on a client area of the window's
 // size, the etched frames, underlined access keys, and the scaling of a window to a narrow
