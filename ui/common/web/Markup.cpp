@@ -4,6 +4,7 @@
 #include "ui/common/FontFamilies.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace pevrand::web
@@ -70,6 +71,38 @@ std::string Colour(Rgb colour)
     return text;
 }
 
+namespace
+{
+
+// The relative luminance of a colour, as the accessibility guidelines define it.
+double Luminance(Rgb colour)
+{
+    const auto linear = [](std::uint8_t channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.Red) + 0.7152 * linear(colour.Green) +
+           0.0722 * linear(colour.Blue);
+}
+
+double Contrast(Rgb a, Rgb b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+Rgb ReadableColour(Rgb text, Rgb background)
+{
+    const auto darker = [](std::uint8_t channel) {
+        return static_cast<std::uint8_t>(channel > 0 ? channel - 1 : 0);
+    };
+    while (Contrast(text, background) < 4.5 && text != Black)
+        text = {darker(text.Red), darker(text.Green), darker(text.Blue)};
+    return text;
+}
+
 std::string Font(const FontDesign &face)
 {
     std::string stack;
@@ -118,9 +151,12 @@ std::string ControlStyle(const WindowDesign &window, const ControlDesign &contro
                 ";width:" + Px(control.Box.Width);
     if (!control.Font.Family.empty())
         style += ";font:" + Font(control.Font);
-    if (control.TextColour)
-        style += (control.Kind == ControlKind::Line ? ";background:" : ";color:") +
-                 Colour(*control.TextColour);
+    if (control.TextColour && control.Kind == ControlKind::Line)
+        style += ";background:" + Colour(*control.TextColour);
+    else if (control.TextColour)
+        style += ";color:" + Colour(window.Background
+                                        ? ReadableColour(*control.TextColour, *window.Background)
+                                        : *control.TextColour);
     return style;
 }
 
