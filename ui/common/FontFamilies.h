@@ -33,9 +33,8 @@ inline constexpr std::array KnownFaces{
     FaceFamilies{"Times New Roman",
                  GenericFamily::Serif,
                  {"Times New Roman", "Liberation Serif", "Tinos", "Times", "Nimbus Roman"}},
-    FaceFamilies{"Comic Sans MS",
-                 GenericFamily::SansSerif,
-                 {"Comic Sans MS", "Comic Relief", "Comic Neue"}},
+    FaceFamilies{
+        "Comic Sans MS", GenericFamily::SansSerif, {"Comic Sans MS", "Comic Relief", "Comic Neue"}},
 };
 
 // The families known for `family`, or null for a family without known stand-ins.

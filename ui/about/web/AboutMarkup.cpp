@@ -53,8 +53,8 @@ std::string Tspan(const factors::Piece &piece, int dy)
         attributes += " font-style=\"italic\"";
         break;
     case factors::Greek:
-        attributes += " font-style=\"italic\" font-family=\"" +
-                      FamilyList(factors::GreekFamilies) + "\"";
+        attributes +=
+            " font-style=\"italic\" font-family=\"" + FamilyList(factors::GreekFamilies) + "\"";
         break;
     case factors::Superscript:
         attributes += " font-size=\"" + std::to_string(ScriptSize) + "\"";
@@ -71,8 +71,7 @@ std::string PictureText()
     std::string text;
     for (const auto &line : factors::Lines) {
         for (const factors::Piece &piece : line)
-            text += std::string(piece.Where == factors::Denominator &&
-                                        &piece != &line.front() &&
+            text += std::string(piece.Where == factors::Denominator && &piece != &line.front() &&
                                         (&piece)[-1].Where == factors::Numerator
                                     ? " / "
                                     : "") +
@@ -164,8 +163,9 @@ std::string AboutDialogMarkup(std::string_view iconUri)
               height = TwipsToPixels(Window.ClientHeight) + 25;
     return "<dialog id=\"frmAbout\" aria-labelledby=\"frmAboutCaption\" "
            "aria-describedby=\"lblTitle lblVersion lblDescription\"><div class=\"fit\" data-w=\"" +
-           std::to_string(width) + "\" style=\"--w:" + std::to_string(width) + "px;--h:" +
-           std::to_string(height) + "px\"><div class=\"window\"><h2 class=\"caption\" " +
+           std::to_string(width) + "\" style=\"--w:" + std::to_string(width) +
+           "px;--h:" + std::to_string(height) +
+           "px\"><div class=\"window\"><h2 class=\"caption\" " +
            "id=\"frmAboutCaption\"></h2><div class=\"client\" style=\"width:" +
            Px(Window.ClientWidth) + ";height:" + Px(Window.ClientHeight) +
            ";background:ButtonFace;font:" + Font(DialogFace) + "\">" + controls +

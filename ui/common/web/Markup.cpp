@@ -144,8 +144,8 @@ namespace pevrand::web
 
 std::string ControlStyle(const WindowDesign &window, const ControlDesign &control)
 {
-    std::string style = BoxStyle(control.Kind == ControlKind::Option ? control.Box
-                                                                     : ClientBox(window, control));
+    std::string style =
+        BoxStyle(control.Kind == ControlKind::Option ? control.Box : ClientBox(window, control));
     if (control.Kind == ControlKind::Line)
         style = "left:" + Px(control.Box.Left) + ";top:" + Px(control.Box.Top) +
                 ";width:" + Px(control.Box.Width);
@@ -162,8 +162,7 @@ std::string ControlStyle(const WindowDesign &window, const ControlDesign &contro
 
 std::string TitleAttribute(const ControlDesign &control)
 {
-    return control.ToolTip.empty() ? std::string()
-                                   : " title=\"" + Escaped(control.ToolTip) + "\"";
+    return control.ToolTip.empty() ? std::string() : " title=\"" + Escaped(control.ToolTip) + "\"";
 }
 
 std::string SimpleControl(const WindowDesign &window, const ControlDesign &control,
@@ -180,9 +179,8 @@ std::string SimpleControl(const WindowDesign &window, const ControlDesign &contr
         return "<div class=\"lbl\" " + common + ">" + CaptionMarkup(control.Caption) + "</div>";
     case ControlKind::Button:
         // A button in a dialog's form closes the dialog; elsewhere it only clicks.
-        return "<button type=\"" + std::string(inForm ? "submit" : "button") +
-               "\" class=\"cmd\" " + common +
-               AccessKeyAttribute(control.Caption) + ">" + CaptionMarkup(control.Caption) +
+        return "<button type=\"" + std::string(inForm ? "submit" : "button") + "\" class=\"cmd\" " +
+               common + AccessKeyAttribute(control.Caption) + ">" + CaptionMarkup(control.Caption) +
                "</button>";
     case ControlKind::Line:
         return "<div class=\"line\" aria-hidden=\"true\" " + common + "></div>";

@@ -42,8 +42,8 @@ std::string TextBox(const ControlDesign &box, bool first)
     // The output box is read-only from the start, as Form_Load leaves it; it announces each
     // new result.
     const bool output = box.Name == "txtOutputVal";
-    return "<input type=\"text\" class=\"txt\" id=\"" + std::string(box.Name) + "\"" +
-           Index(box) + TitleAttribute(box) + " style=\"" + ControlStyle(Window, box) + "\"" +
+    return "<input type=\"text\" class=\"txt\" id=\"" + std::string(box.Name) + "\"" + Index(box) +
+           TitleAttribute(box) + " style=\"" + ControlStyle(Window, box) + "\"" +
            BuddyAccessKey(box) + " maxlength=\"" + std::to_string(BoxCharacters) +
            "\" autocomplete=\"off\" spellcheck=\"false\"" +
            (output ? " readonly aria-live=\"polite\"" : "") + (first ? " autofocus" : "") + ">";
@@ -93,8 +93,8 @@ std::string MainWindowMarkup(std::string_view iconUri)
     // Controls that take no focus and name no box: the headings, the line, the author.
     std::string controls;
     for (const ControlDesign &control : Window.Controls)
-        if (control.Kind != ControlKind::Option && !isStop(control.Name) &&
-            control.Buddy.empty() && control.Kind != ControlKind::Frame)
+        if (control.Kind != ControlKind::Option && !isStop(control.Name) && control.Buddy.empty() &&
+            control.Kind != ControlKind::Frame)
             controls += SimpleControl(Window, control, Index(control));
     bool first = true;
     for (const std::string_view stop : stops) {
@@ -111,8 +111,8 @@ std::string MainWindowMarkup(std::string_view iconUri)
     // The window: a one-pixel border and a caption bar 23 pixels high around the client area.
     const int width = TwipsToPixels(Window.ClientWidth) + 2,
               height = TwipsToPixels(Window.ClientHeight) + 25;
-    return "<div class=\"fit\" data-w=\"" + std::to_string(width) + "\" style=\"--w:" +
-           std::to_string(width) + "px;--h:" + std::to_string(height) +
+    return "<div class=\"fit\" data-w=\"" + std::to_string(width) +
+           "\" style=\"--w:" + std::to_string(width) + "px;--h:" + std::to_string(height) +
            "px\"><div class=\"window\" id=\"frmPevrand\"><h1 class=\"caption\"><img src=\"" +
            std::string(iconUri) + "\" alt=\"\">" + Escaped(Window.Caption) +
            "</h1><div class=\"client\" style=\"width:" + Px(Window.ClientWidth) +
