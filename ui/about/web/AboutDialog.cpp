@@ -10,7 +10,7 @@ void OpenAboutDialog()
 {
     if (DialogOpen("frmAbout"))
         return;
-    const AboutTexts texts = MakeAboutTexts();
+    const AboutWindowTexts texts = AboutTexts();
     SetElementText("frmAboutCaption", texts.Caption);
     SetElementText("lblVersion", texts.Version);
     SetElementText("lblTitle", texts.Title);
