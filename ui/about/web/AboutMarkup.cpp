@@ -70,6 +70,8 @@ std::string PictureText()
 {
     std::string text;
     for (const auto &line : factors::Lines) {
+        if (!text.empty())
+            text += " ";
         for (const factors::Piece &piece : line)
             text += std::string(piece.Where == factors::Denominator && &piece != &line.front() &&
                                         (&piece)[-1].Where == factors::Numerator
@@ -77,7 +79,6 @@ std::string PictureText()
                                     : "") +
                     std::string(piece.Style == factors::Superscript ? "^" : "") +
                     std::string(piece.Text);
-        text += " ";
     }
     return text;
 }
