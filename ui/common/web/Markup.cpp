@@ -197,7 +197,7 @@ main{display:flex;justify-content:center;padding:8px 0}
 .fit{width:calc(var(--w)*var(--fit,1));height:calc(var(--h)*var(--fit,1))}
 .window{color-scheme:light;width:var(--w);height:var(--h);box-sizing:border-box;
  transform:scale(var(--fit,1));transform-origin:0 0;border:1px solid #808080;background:#fff;
- color:#000;box-shadow:0 2px 8px rgba(0,0,0,.3)}
+ color:#000}
 .caption{display:flex;align-items:center;gap:4px;height:22px;margin:0;padding:0 4px;
  font:bold 9pt sans-serif;background:#e3e3e3;color:#000;border-bottom:1px solid #c0c0c0}
 .caption img{width:16px;height:16px}
