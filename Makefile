@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 .PHONY: run test deps build unit-tests sanitize fuzz wine-tests bench screenshot install deb clean \
-	windows windows-screenshots
+	windows windows-screenshots web
 
 run: build
 	./$(BUILD)/app/Pevrand
@@ -56,6 +56,10 @@ windows: deps
 # The Win32 windows as Wine draws them: docs/windows-main-window.png, docs/windows-about-window.png.
 windows-screenshots: windows
 	scripts/screenshot-windows.sh
+
+# The page: dist/pevrand-<version>.html, one file with the WebAssembly inside, for any browser.
+web: deps
+	JOBS=$(JOBS) scripts/web-dist.sh
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)

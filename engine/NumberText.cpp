@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -93,6 +94,25 @@ LeadingNumber FindLeadingNumber(std::string_view text)
     return number;
 }
 
+// `value` as [-]d.ddde(+|-)dd with `precision` digits after the point, correctly rounded, into
+// `out` (48 characters are enough); returns the end of the text.
+char *ScientificForm(char (&out)[48], float value, int precision)
+{
+#if defined(__cpp_lib_to_chars)
+    return std::to_chars(out, out + sizeof out, value, std::chars_format::scientific, precision)
+        .ptr;
+#elif defined(__EMSCRIPTEN__)
+    // The WebAssembly library's to_chars has no floating-point forms. The standard defines this
+    // one as printf's %.*e in the C locale, and musl's printf is correctly rounded and never
+    // writes a locale's decimal point; the float widens to double exactly.
+    const int length =
+        std::snprintf(out, sizeof out, "%.*e", precision, static_cast<double>(value));
+    return out + length;
+#else
+#error "a correctly rounded scientific form of a float is needed: std::to_chars"
+#endif
+}
+
 } // namespace
 
 double ReadNumber(std::string_view text)
@@ -157,9 +177,7 @@ std::string SingleText(float value, int significantDigits)
 
     // Scientific form first, [-]d[.ddd]e(+|-)dd: its exponent is that of the rounded value.
     char scientific[48];
-    const char *const formEnd = std::to_chars(scientific, scientific + sizeof scientific, value,
-                                              std::chars_format::scientific, significantDigits - 1)
-                                    .ptr;
+    const char *const formEnd = ScientificForm(scientific, value, significantDigits - 1);
     char digits[24];
     std::size_t count = 0;
     const char *at = scientific;

@@ -14,6 +14,18 @@ namespace pevrand::factors
 inline constexpr int Width = 408;
 inline constexpr int Height = 133;
 
+// The text's size in pixels where the lines fit at it.
+inline constexpr int NominalPixelSize = 12;
+
+// A Times-like serif: its italics read as mathematical symbols, and it is narrow enough for
+// the longest line.
+inline constexpr std::array<std::string_view, 3> TextFamilies{"Liberation Serif", "Times New Roman",
+                                                              "DejaVu Serif"};
+// Greek letters from a face whose italic nu has a round bowl: in the Times-like faces it looks
+// like an italic v, and the picture has both nu and v.
+inline constexpr std::array<std::string_view, 3> GreekFamilies{"DejaVu Serif", "Cambria",
+                                                               "Liberation Serif"};
+
 // How a piece is set: upright text, an italic symbol (E, k, T), an italic Greek letter (lambda,
 // nu), or a raised smaller exponent following the piece before it.
 enum class Face { Text, Symbol, Greek, Superscript };

@@ -17,21 +17,22 @@ namespace pevrand
 namespace
 {
 
-constexpr int NominalPixelSize = 12;
 constexpr int SmallestPixelSize = 8;
 constexpr qreal SideMargin = 6; // least free space left and right of the block of lines
 constexpr qreal LeastGap = 3;   // least free space above, between and below the lines
 
 constexpr QChar Lambda(0x03BB);
 
-// A Times-like serif: its italics read as mathematical symbols, and it is narrow enough for
-// the longest line.
-const QStringList TextFamilies{QStringLiteral("Liberation Serif"),
-                               QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")};
-// Greek letters from a face whose italic nu has a round bowl: in the Times-like faces it looks
-// like an italic v, and the picture has both nu and v.
-const QStringList GreekFamilies{QStringLiteral("DejaVu Serif"), QStringLiteral("Cambria"),
-                                QStringLiteral("Liberation Serif")};
+QStringList Families(std::span<const std::string_view> names)
+{
+    QStringList families;
+    for (const std::string_view name : names)
+        families << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return families;
+}
+
+const QStringList TextFamilies = Families(factors::TextFamilies);
+const QStringList GreekFamilies = Families(factors::GreekFamilies);
 
 // Horizontal metrics stay unhinted, so the runs of a line keep their relative places at
 // every resolution.
@@ -237,7 +238,7 @@ void Translate(FactorsLine &line, QPointF offset)
 
 std::vector<FactorsLine> LayOutFactors()
 {
-    int pixelSize = NominalPixelSize;
+    int pixelSize = factors::NominalPixelSize;
     std::vector<FactorsLine> lines = SetLines(pixelSize);
     while (!Fits(lines) && pixelSize > SmallestPixelSize) {
         lines = SetLines(--pixelSize);

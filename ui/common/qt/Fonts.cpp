@@ -11,28 +11,9 @@ namespace pevrand
 namespace
 {
 
-struct StandIns {
-    std::string_view Family;
-    QFont::StyleHint Hint;
-    const char *Families[5];
-};
-
-// Each face, then faces drawn to the same widths (Liberation, Croscore, Comic Relief, URW's
-// Nimbus), then the look-alike the desktop may have.
-const StandIns Known[] = {
-    {"", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "Helvetica", "Nimbus Sans"}},
-    {"Times New Roman",
-     QFont::Serif,
-     {"Times New Roman", "Liberation Serif", "Tinos", "Times", "Nimbus Roman"}},
-    {"Comic Sans MS", QFont::SansSerif, {"Comic Sans MS", "Comic Relief", "Comic Neue"}},
-};
-
-const StandIns *Find(std::string_view family)
+QFont::StyleHint Hint(GenericFamily generic)
 {
-    for (const StandIns &known : Known)
-        if (known.Family == family)
-            return &known;
-    return nullptr;
+    return generic == GenericFamily::Serif ? QFont::Serif : QFont::SansSerif;
 }
 
 QString Shown(std::string_view caption)
@@ -44,13 +25,13 @@ QString Shown(std::string_view caption)
 
 QStringList DesignFamilies(std::string_view family)
 {
-    const StandIns *known = Find(family);
+    const FaceFamilies *known = FindFaceFamilies(family);
     if (!known)
         return {QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()))};
     QStringList families;
-    for (const char *name : known->Families)
-        if (name)
-            families << QString::fromLatin1(name);
+    for (std::string_view name : known->Families)
+        if (!name.empty())
+            families << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
     return families;
 }
 
@@ -58,8 +39,8 @@ QFont DesignFont(const FontDesign &face)
 {
     QFont font;
     font.setFamilies(DesignFamilies(face.Family));
-    const StandIns *known = Find(face.Family);
-    font.setStyleHint(known ? known->Hint : QFont::AnyStyle);
+    const FaceFamilies *known = FindFaceFamilies(face.Family);
+    font.setStyleHint(known ? Hint(known->Generic) : QFont::AnyStyle);
     font.setPointSizeF(face.Family.empty() ? DialogPoints : face.Points);
     font.setItalic(face.Italic);
     return font;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/common/CaptionFit.h"
+#include "ui/common/FontFamilies.h"
 #include "ui/common/WindowDesign.h"
 
 #include <QFont>
@@ -14,9 +15,6 @@ class QStyle;
 
 namespace pevrand
 {
-
-// The dialog font's size, in points; its face is the first of DesignFamilies("") installed.
-inline constexpr double DialogPoints = 8;
 
 // The smallest size a caption is shrunk to, in points, however little room it has.
 inline constexpr double SmallestCaptionPoints = 6;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the page with emscripten and writes dist/pevrand-<version>.html: one self-contained
+# file, the markup, style, script and WebAssembly all inside it, that works from disk (file://)
+# or from any static web server and makes no network request.
+#
+# Builds into build-web (the web preset). Needs cmake, emscripten and node
+# (scripts/install-deps.sh).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+version=$(sed -n 's/^#define PEVRAND_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]*\)$/\2/p' \
+    resources/ProgramIdentity.h | paste -sd.)
+
+cmake --preset web >/dev/null
+cmake --build --preset web -j"${JOBS:-2}"
+mkdir -p dist
+cp "build-web/pevrand-$version.html" "dist/pevrand-$version.html"
+bytes=$(stat -c %s "dist/pevrand-$version.html")
+gzipped=$(gzip -9c "dist/pevrand-$version.html" | wc -c)
+echo "web-dist: wrote dist/pevrand-$version.html ($bytes bytes, $gzipped gzipped)"

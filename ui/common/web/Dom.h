@@ -1,0 +1,34 @@
+// The page's elements as the WebAssembly side works them, each by its id: the few DOM steps a
+// view needs, and nothing that decides anything. Only in the WebAssembly build.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pevrand::web
+{
+
+// The value of the text box `id`, UTF-8.
+std::string BoxValue(std::string_view id);
+// Sets the value of the text box `id`; no input event fires.
+void SetBoxValue(std::string_view id, std::string_view text);
+// Makes the text box `id` read-only.
+void MakeReadOnly(std::string_view id);
+// Sets the text of the element `id`.
+void SetElementText(std::string_view id, std::string_view text);
+
+// The data-i index of the checked option in the fieldset `frame`, or -1 when none is checked.
+int CheckedIndex(std::string_view frame);
+// Checks the option `id`; no click or change event fires.
+void CheckOption(std::string_view id);
+
+// Gives the keyboard focus to the element `id`.
+void FocusElement(std::string_view id);
+
+// Whether the dialog `id` is open.
+bool DialogOpen(std::string_view id);
+// Opens the dialog `id` modally, its first button focused. When it closes the focus goes to
+// `focusAfter`, or back to the element that had it when `focusAfter` is empty.
+void ShowDialog(std::string_view id, std::string_view focusAfter);
+
+} // namespace pevrand::web

@@ -1,0 +1,100 @@
+// The page's script, run inside the module (emscripten's --post-js). It forwards the DOM's
+// events to the main window's reactions by the index of their control (data-i), opens and
+// closes the dialogs, moves the focus when told to, fits the windows to a narrow screen and
+// sets the factors picture's fraction. It converts, rounds, clears and decides nothing.
+
+var pevrandFocusAfterDialog = {};
+
+// Opens dialog `id` modally; when it closes the focus goes to the element `focusAfter`, or back
+// to the one that had it.
+function pevrandShowDialog(id, focusAfter) {
+  var dialog = document.getElementById(id);
+  pevrandFocusAfterDialog[id] = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
+  dialog.showModal();
+  var picture = dialog.querySelector('svg.factors');
+  if (picture) pevrandSetFactors(picture);
+}
+
+(function () {
+  // Each window scaled down as a whole where the screen is narrower than it.
+  function fit() {
+    document.querySelectorAll('.fit').forEach(function (box) {
+      var scale = Math.min(1, (document.documentElement.clientWidth - 8) / Number(box.dataset.w));
+      box.style.setProperty('--fit', String(scale));
+    });
+  }
+  fit();
+  window.addEventListener('resize', fit);
+
+  function index(element) {
+    return element && element.dataset && element.dataset.i !== undefined ? Number(element.dataset.i) : -1;
+  }
+  function ready() {
+    return runtimeInitialized && !ABORT;
+  }
+
+  var page = document.getElementById('frmPevrand');
+  // A click on a control, a label, a frame or its legend; an option's row passes its click on to
+  // the option. The arrow keys select an option with a click too.
+  page.addEventListener('click', function (event) {
+    var target = event.target.tagName === 'LEGEND' ? event.target.parentNode : event.target;
+    var i = index(target);
+    if (i >= 0 && ready()) _pevrand_click(i);
+  });
+  page.addEventListener('input', function (event) {
+    var i = index(event.target);
+    if (i >= 0 && event.target.type === 'text' && ready()) _pevrand_change(i);
+  });
+  // A key's character code before the box handles it: Enter (main or keypad) is 13. Enter is
+  // taken on its way down, so that the button a message focuses never gets the same press.
+  page.addEventListener('keydown', function (event) {
+    var i = index(event.target);
+    if (i < 0 || event.target.type !== 'text' || event.isComposing || !ready()) return;
+    var key = event.key === 'Enter' ? 13 : event.key.length === 1 ? event.key.charCodeAt(0) : 0;
+    if (key === 13) event.preventDefault();
+    if (key !== 0 && !(key === 13 && event.repeat)) _pevrand_key_press(i, key);
+  });
+
+  document.querySelectorAll('dialog').forEach(function (dialog) {
+    // A held key's repeats never press a dialog's button.
+    dialog.addEventListener('keydown', function (event) {
+      if (event.repeat) event.preventDefault();
+    });
+    dialog.addEventListener('close', function () {
+      var back = pevrandFocusAfterDialog[dialog.id];
+      pevrandFocusAfterDialog[dialog.id] = null;
+      if (back && back.focus) back.focus();
+    });
+  });
+})();
+
+// Sets the fraction of the factors picture once its faces are known: the numerator and the
+// denominator centred over each other around a rule as wide as the wider, and the text after
+// it following the rule; then the picture's view fitted around the lines.
+function pevrandSetFactors(picture) {
+  if (picture.dataset.set) return;
+  picture.dataset.set = '1';
+  picture.querySelectorAll('text').forEach(function (line) {
+    var numerator = line.querySelectorAll('.n'), denominator = line.querySelectorAll('.d');
+    if (!numerator.length) return;
+    function width(parts) {
+      var sum = 0;
+      parts.forEach(function (part) { sum += part.getComputedTextLength(); });
+      return sum;
+    }
+    var wn = width(numerator), wd = width(denominator), w = Math.max(wn, wd) + 3;
+    var start = numerator[0].getStartPositionOfChar(0).x;
+    numerator[0].setAttribute('dx', (w - wn) / 2);
+    denominator[0].setAttribute('dx', -(wn + wd) / 2);
+    var after = denominator[denominator.length - 1].nextElementSibling;
+    if (after) after.setAttribute('dx', (w - wd) / 2);
+    var rule = picture.querySelector('.rule');
+    rule.setAttribute('x', start);
+    rule.setAttribute('width', w);
+  });
+  var box = picture.querySelector('.lines').getBBox();
+  var width = Number(picture.dataset.w), height = Number(picture.dataset.h);
+  var scale = Math.max(1, (box.width + 12) / width);
+  picture.setAttribute('viewBox', [box.x + box.width / 2 - width * scale / 2, height * (1 - scale) / 2,
+    width * scale, height * scale].join(' '));
+}

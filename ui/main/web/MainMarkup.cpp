@@ -1,0 +1,123 @@
+#include "MainMarkup.h"
+
+#include "ui/common/web/Markup.h"
+#include "ui/main/MainWindowDesign.h"
+
+#include <algorithm>
+
+namespace pevrand::web
+{
+namespace
+{
+
+const WindowDesign &Window = main_window::Window;
+
+// Quit closes the window; a page can't close its own tab, so its place stays empty.
+bool OnThePage(const ControlDesign &control)
+{
+    return control.Name != "cmdQuit";
+}
+
+std::string Index(const ControlDesign &control)
+{
+    return " data-i=\"" + std::to_string(ControlIndex(Window, control.Name)) + "\"";
+}
+
+// The access key of the label whose buddy is `box`, for the box itself.
+std::string BuddyAccessKey(const ControlDesign &box)
+{
+    for (const ControlDesign &label : Window.Controls)
+        if (label.Buddy == box.Name)
+            return AccessKeyAttribute(label.Caption);
+    return {};
+}
+
+// As many characters as an entry box takes: as a Qt QLineEdit and a Win32 edit control take by
+// default. A pasted megabyte is cut there, as on the desktop, and never costs the browser a
+// second of laying out.
+constexpr int BoxCharacters = 32767;
+
+std::string TextBox(const ControlDesign &box, bool first)
+{
+    // The output box is read-only from the start, as Form_Load leaves it; it announces each
+    // new result.
+    const bool output = box.Name == "txtOutputVal";
+    return "<input type=\"text\" class=\"txt\" id=\"" + std::string(box.Name) + "\"" + Index(box) +
+           TitleAttribute(box) + " style=\"" + ControlStyle(Window, box) + "\"" +
+           BuddyAccessKey(box) + " maxlength=\"" + std::to_string(BoxCharacters) +
+           "\" autocomplete=\"off\" spellcheck=\"false\"" +
+           (output ? " readonly aria-live=\"polite\"" : "") + (first ? " autofocus" : "") + ">";
+}
+
+// An option: a row as wide as its designed box, any click in which selects it.
+std::string Option(const ControlDesign &option)
+{
+    return "<label class=\"opt\" for=\"" + std::string(option.Name) + "\"" +
+           TitleAttribute(option) + " style=\"" + ControlStyle(Window, option) +
+           "\"><input type=\"radio\" name=\"" + std::string(option.Frame) + "\" id=\"" +
+           std::string(option.Name) + "\"" + Index(option) + AccessKeyAttribute(option.Caption) +
+           ">" + CaptionMarkup(option.Caption) + "</label>";
+}
+
+std::string Frame(const ControlDesign &frame)
+{
+    std::string markup = "<fieldset class=\"fra\" id=\"" + std::string(frame.Name) + "\"" +
+                         Index(frame) + TitleAttribute(frame) + " style=\"" +
+                         ControlStyle(Window, frame) + "\"><legend>" +
+                         CaptionMarkup(frame.Caption) + "</legend><div class=\"edge\"></div>";
+    for (const ControlDesign *option : FrameOptions(Window, frame.Name))
+        markup += Option(*option);
+    return markup + "</fieldset>";
+}
+
+std::string Control(const ControlDesign &control, bool first)
+{
+    switch (control.Kind) {
+    case ControlKind::TextBox:
+        return TextBox(control, first);
+    case ControlKind::Frame:
+        return Frame(control);
+    default:
+        return SimpleControl(Window, control, Index(control));
+    }
+}
+
+} // namespace
+
+std::string MainWindowMarkup(std::string_view iconUri)
+{
+    const std::vector<std::string_view> stops = TabStops(Window);
+    const auto isStop = [&](std::string_view name) {
+        return std::find(stops.begin(), stops.end(), name) != stops.end();
+    };
+    // Controls that take no focus and name no box: the headings, the line, the author.
+    std::string controls;
+    for (const ControlDesign &control : Window.Controls)
+        if (control.Kind != ControlKind::Option && !isStop(control.Name) && control.Buddy.empty() &&
+            control.Kind != ControlKind::Frame)
+            controls += SimpleControl(Window, control, Index(control));
+    bool first = true;
+    for (const std::string_view stop : stops) {
+        const ControlDesign &control = *FindControl(Window, stop);
+        if (!OnThePage(control))
+            continue;
+        for (const ControlDesign &label : Window.Controls)
+            if (label.Buddy == stop)
+                controls += SimpleControl(Window, label, Index(label));
+        controls += Control(control, first);
+        first = false;
+    }
+
+    // The window: a one-pixel border and a caption bar 23 pixels high around the client area.
+    const int width = TwipsToPixels(Window.ClientWidth) + 2,
+              height = TwipsToPixels(Window.ClientHeight) + 25;
+    return "<div class=\"fit\" data-w=\"" + std::to_string(width) +
+           "\" style=\"--w:" + std::to_string(width) + "px;--h:" + std::to_string(height) +
+           "px\"><div class=\"window\" id=\"frmPevrand\"><h1 class=\"caption\"><img src=\"" +
+           std::string(iconUri) + "\" alt=\"\">" + Escaped(Window.Caption) +
+           "</h1><div class=\"client\" style=\"width:" + Px(Window.ClientWidth) +
+           ";height:" + Px(Window.ClientHeight) + ";background:" + Colour(*Window.Background) +
+           ";font:" + Font(DialogFace) + "\">" + controls + "</div></div></div>";
+}
+
+} // namespace pevrand::web
