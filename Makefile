@@ -11,11 +11,13 @@ run: build
 	./$(BUILD)/app/Pevrand
 
 # Every test: the main build's suite (unit, window, resource and packaging checks), the Wine
-# suite, the fuzzers for a bounded time, the unit tests again under the sanitizers, and the
-# Debian package (lintian; installed and removed only as root with CI=true).
+# suite, the page's suite (built afresh first; engine under node, page in headless Chromium),
+# the fuzzers for a bounded time, the unit tests again under the sanitizers, and the Debian
+# package (lintian; installed and removed only as root with CI=true).
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -LE web
 	scripts/wine-tests.sh
+	JOBS=$(JOBS) BUILD=$(BUILD) scripts/web-tests.sh
 	scripts/fuzz.sh
 	scripts/sanitize.sh
 	scripts/deb.sh --install-test
@@ -40,6 +42,7 @@ bench: build
 	scripts/bench.sh
 	bench/startup.sh
 	bench/batch.sh
+	JOBS=$(JOBS) bench/web.sh
 
 screenshot: build
 	scripts/screenshot.sh
@@ -63,6 +66,16 @@ web: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
+
+.PHONY: web-tests web-screenshot
+
+# The page's suite alone (see test).
+web-tests: build
+	JOBS=$(JOBS) BUILD=$(BUILD) scripts/web-tests.sh
+
+# The page as Chromium draws it: docs/web-page.png.
+web-screenshot: deps
+	JOBS=$(JOBS) scripts/screenshot-web.sh
 
 clean:
 	rm -rf build build-* dist

@@ -38,6 +38,9 @@ if i386=$("$root/scripts/runs-i386.sh"); then
   packages+=(wine32:i386)
 fi
 
+# npm for the page's accessibility check (axe-core), unless a node that bundles it is installed.
+if ! command -v npm >/dev/null; then packages+=(npm); fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -45,17 +48,25 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [[ $i386 == no* ]]; then echo "Not installing wine32:i386: ${i386#no: }"; fi
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-if [[ $i386 == no* ]]; then echo "Not installing wine32:i386: ${i386#no: }"; fi
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+# axe-core, pinned by tests/web/package-lock.json, which the browser suite injects into the page.
+# Nothing is fetched when the pinned version is already there.
+web="$root/tests/web"
+pinned=$(sed -n '/"node_modules\/axe-core"/,/}/s/.*"version": "\(.*\)".*/\1/p' "$web/package-lock.json")
+installed=$(sed -n 's/^  "version": "\(.*\)".*/\1/p' "$web/node_modules/axe-core/package.json" 2>/dev/null || true)
+if [ "$installed" != "$pinned" ]; then
+  echo "Installing axe-core $pinned into tests/web/node_modules"
+  (cd "$web" && npm ci --no-audit --no-fund --loglevel=error </dev/null)
 fi
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,480 @@
+#!/usr/bin/python3
+"""Drives the built page in headless Chromium as a user does (key presses and clicks) and reads
+what it shows. Every number and message the page should show comes from the native
+pevrand-convert at run time, for the same request.
+
+Usage: /usr/bin/python3 page_test.py PAGE.html PATH-TO-pevrand-convert [AXE.min.js [TEST...]]
+Exit status 0 when every row passes, 1 when any fails, 77 when the page was not built.
+"""
+
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGE, CONVERT = (os.path.abspath(a) for a in sys.argv[1:3])
+AXE = sys.argv[3] if len(sys.argv) > 3 else os.path.join(os.path.dirname(__file__),
+                                                         "node_modules/axe-core/axe.min.js")
+URL = "file://" + PAGE
+QUANTITIES = ["energy", "wavelength", "nu", "velocity", "momentum", "temperature", "invcm", "q",
+              "dspacing", "tof"]
+TITLE = "Pevrand : Neutron Units Converter"
+MB = 1 << 20
+driver = None
+
+
+def opt(quantity, side):
+    return f"opt{quantity.capitalize()}{side}"
+
+
+def native(src, dst, values, angle="", path=""):
+    """[(output, message)] that pevrand-convert gives for `values` from `src` to `dst`: values as
+    arguments, or on standard input when one is too long for a command line (128 KiB)."""
+    args = [CONVERT, f"--angle={angle}", f"--path={path}", src, dst]
+    long = any(len(v.encode()) > 100_000 for v in values)
+    run = subprocess.run(args + ([] if long else ["--", *values]), capture_output=True,
+                         input="".join(v + "\n" for v in values) if long else None,
+                         encoding="utf-8", check=False)
+    outputs, messages = run.stdout.split("\n")[:len(values)], [""] * len(values)
+    for line in run.stderr.splitlines():
+        number, message = re.fullmatch(r"pevrand-convert: (?:value|line) (\d+): (.*)",
+                                       line).groups()
+        messages[int(number) - 1] = message
+    return list(zip(outputs, messages))
+
+
+def js(script, *args):
+    return driver.execute_script(script, *args)
+
+
+def by_id(name):
+    return driver.find_element(By.ID, name)
+
+
+def keys(*sequence):
+    """Presses keys on the focused control; a tuple is a chord (Alt+C)."""
+    chain = ActionChains(driver, duration=0)
+    for key in sequence:
+        if isinstance(key, tuple):
+            chain.key_down(key[0]).send_keys(key[1]).key_up(key[0])
+        else:
+            chain.send_keys(key)
+    chain.perform()
+
+
+def click(control):
+    """A mouse click in the middle of `control` (an id or an element)."""
+    element = by_id(control) if isinstance(control, str) else control
+    ActionChains(driver, duration=0).click(element).perform()
+
+
+def focused():
+    return js("return document.activeElement && document.activeElement.id")
+
+
+def settled(read, expected):
+    """What `read` gives once it gives `expected`, or after half a second: a dialog's close
+    event, which may move the focus, comes in a task of its own."""
+    for _ in range(50):
+        value = read()
+        if value == expected:
+            break
+        time.sleep(0.01)
+    return value
+
+
+def shown():
+    """The output text, and the message on show (None while no message box is open)."""
+    return js("const m = document.getElementById('msgbox');"
+              "return [document.getElementById('txtOutputVal').value,"
+              "        m.open ? document.getElementById('msgtext').textContent : null]")
+
+
+def checked(frame):
+    return js(f"const o = document.querySelector('#{frame} input:checked'); return o && o.id")
+
+
+def load(url=URL):
+    """Opens the page afresh and waits for its start-up result."""
+    driver.get(url)
+    for _ in range(500):
+        if js("return document.getElementById('txtOutputVal')?.value") or shown()[1]:
+            return
+        time.sleep(0.01)
+
+
+def type_into(box, text):
+    """Clicks into `box`, selects its text and types `text` over it (empty: deletes it)."""
+    click(box)
+    keys((Keys.CONTROL, "a"), text or Keys.BACKSPACE)
+
+
+def select(src, dst):
+    click(opt(src, "In"))
+    click(opt(dst, "Out"))
+
+
+def axe_violations():
+    js(open(AXE, encoding="utf-8").read())
+    return driver.execute_async_script(
+        "arguments[arguments.length - 1];"
+        "axe.run(document).then(r => arguments[arguments.length - 1]("
+        "r.violations.map(v => v.id + ': ' + v.nodes.map(n => n.target).join(' '))))")
+
+
+# name, JavaScript that reads it, what the window shows right after start
+START_UP = [
+    ("title", "return document.title", TITLE),
+    ("value", "return document.getElementById('txtInputVal').value", "25"),
+    ("input_unit", "return document.querySelector('#fraUnitsIn input:checked').id", "optEnergyIn"),
+    ("output_unit", "return document.querySelector('#fraUnitsOut input:checked').id",
+     "optWavelengthOut"),
+    ("result", "return document.getElementById('txtOutputVal').value", "1.8087"),
+    ("focus", "return document.activeElement.id", "txtInputVal"),
+    ("geometry_boxes_empty", "return document.getElementById('txtTwotheta').value +"
+     "document.getElementById('txtTotalflightpath').value", ""),
+    ("output_read_only", "return document.getElementById('txtOutputVal').readOnly", True),
+    ("no_message", "return document.getElementById('msgbox').open", False),
+    ("no_quit_nor_system_info", "return !!document.querySelector('#cmdQuit, #cmdSysInfo')", False),
+]
+
+# Each ordered pair at one of these values, with a geometry that is not the default one, so a
+# page that ignores a box is caught; the values give exponent-form results too.
+PAIR_VALUES = ["25", "1e8", "1e-6", "2.5", "0.37", "4000", "81.787"]
+PAIR_ANGLE, PAIR_PATH = "75", "12.5"
+
+# name, value, angle, flight path, pair, how Convert is started, focus after OK
+MESSAGES = [
+    ("empty_value", "", "", "", ("energy", "nu"), "enter", "txtInputVal"),
+    ("non_positive_after_enter_stays", "-5", "", "", ("energy", "nu"), "enter", "txtInputVal"),
+    ("non_positive_after_click_stays", "0", "", "", ("energy", "nu"), "click", "cmdConvert"),
+    ("non_positive_after_enter_in_angle_stays", "abc", "75", "", ("energy", "q"), "enter_angle",
+     "txtTwotheta"),
+    ("decimal_comma_in_value", "2,5", "", "", ("energy", "nu"), "enter", "txtInputVal"),
+    ("decimal_comma_in_flight_path", "1000", "", "0,5", ("tof", "energy"), "click",
+     "txtTotalflightpath"),
+    ("decimal_comma_in_angle", "25", "1,000", "", ("energy", "q"), "keypad_enter", "txtTwotheta"),
+    ("flight_path_missing", "1000", "", "", ("tof", "energy"), "alt_c", "txtTotalflightpath"),
+    ("flight_path_not_positive", "1000", "", "0", ("energy", "tof"), "enter", "txtTotalflightpath"),
+    ("angle_missing", "25", "", "", ("energy", "q"), "click", "txtTwotheta"),
+    ("angle_above_180", "25", "181", "", ("dspacing", "energy"), "enter", "txtTwotheta"),
+    ("zero_angle", "25", "0", "", ("energy", "dspacing"), "enter", "txtTwotheta"),
+    ("value_out_of_range_from_flight_path_box", "1e39", "", "10", ("energy", "energy"),
+     "enter_path", "txtInputVal"),
+]
+START = {"enter": ("txtInputVal", Keys.RETURN), "keypad_enter": ("txtTwotheta", Keys.ENTER),
+         "enter_angle": ("txtTwotheta", Keys.RETURN),
+         "enter_path": ("txtTotalflightpath", Keys.RETURN)}
+
+# name, pair, what the user does after a result is shown (with the angle 75 and the flight
+# path 12.5 in their boxes), output cleared
+CLEARING = [
+    ("typing_a_digit_in_the_value", ("energy", "wavelength"), ("type", "txtInputVal", "5"), True),
+    ("deleting_in_the_value", ("energy", "wavelength"), ("type", "txtInputVal", Keys.BACKSPACE),
+     True),
+    ("choosing_the_chosen_input_unit", ("energy", "wavelength"), ("click", "optEnergyIn"), True),
+    ("choosing_the_chosen_output_unit", ("nu", "velocity"), ("click", "optVelocityOut"), True),
+    ("choosing_time_of_flight", ("energy", "wavelength"), ("click", "optTofOut"), True),
+    ("clicking_an_option_caption", ("energy", "wavelength"), ("click", "label[for=optNuOut]"),
+     True),
+    ("arrow_key_in_a_group", ("energy", "wavelength"), ("arrow",), True),
+    ("angle_edit_q_on_one_side", ("energy", "q"), ("type", "txtTwotheta", "5"), True),
+    ("angle_edit_d_spacing_on_one_side", ("dspacing", "nu"), ("type", "txtTwotheta", "5"), True),
+    ("angle_edit_q_on_both_sides", ("q", "dspacing"), ("type", "txtTwotheta", "5"), False),
+    ("angle_edit_neither_side_q", ("energy", "wavelength"), ("type", "txtTwotheta", "5"), False),
+    ("path_edit_tof_on_one_side", ("energy", "tof"), ("type", "txtTotalflightpath", "5"), True),
+    ("path_edit_tof_on_both_sides", ("tof", "tof"), ("type", "txtTotalflightpath", "5"), False),
+    ("path_edit_no_tof", ("energy", "wavelength"), ("type", "txtTotalflightpath", "5"), False),
+    ("typing_in_the_output_box", ("energy", "wavelength"), ("type", "txtOutputVal", "9"), False),
+]
+
+# name, the box Enter is pressed in, the key
+ENTER = [("enter_in_value", "txtInputVal", Keys.RETURN),  # chromedriver's ENTER is the keypad's
+         ("keypad_enter_in_value", "txtInputVal", Keys.ENTER),
+         ("enter_in_angle", "txtTwotheta", Keys.RETURN),
+         ("keypad_enter_in_flight_path", "txtTotalflightpath", Keys.ENTER)]
+
+# name, option focused (and selected), key, option selected afterwards
+ARROWS = [
+    ("up_from_first_input_wraps_to_last", "optEnergyIn", Keys.UP, "optTofIn"),
+    ("down_from_last_input_wraps_to_first", "optTofIn", Keys.DOWN, "optEnergyIn"),
+    ("down_to_next_output", "optWavelengthOut", Keys.DOWN, "optNuOut"),
+    ("left_from_first_output_wraps_to_last", "optEnergyOut", Keys.LEFT, "optTofOut"),
+    ("right_to_next_input", "optQIn", Keys.RIGHT, "optDspacingIn"),
+]
+
+# name, pair chosen first, the focus after each Tab from the value box
+TAB_AFTER_VALUE = ["txtTwotheta", "txtTotalflightpath", "IN", "OUT", "cmdConvert", "txtOutputVal",
+                   "cmdAbout"]
+TABS = [("default_units", ("energy", "wavelength")), ("time_of_flight_units", ("tof", "tof")),
+        ("middle_units", ("q", "dspacing"))]
+
+# name, keys (Alt is Chromium's access key modifier on Linux), focus afterwards, option then
+# selected
+ACCESS_KEYS = [
+    ("alt_i_to_value", (Keys.ALT, "i"), "txtInputVal", None),
+    ("alt_s_to_angle", (Keys.ALT, "s"), "txtTwotheta", None),
+    ("alt_e_selects_input_energy", (Keys.ALT, "e"), "optEnergyIn", "optEnergyIn"),
+    ("alt_n_selects_output_energy", (Keys.ALT, "n"), "optEnergyOut", "optEnergyOut"),
+]
+
+# name, text pasted into the value box (a megabyte of digits is checked natively as 100,000
+# nines: both lie beyond the double range, and a command line holds no megabyte)
+BAD_INPUT = [
+    ("megabyte_of_letters", "x" * MB, None),
+    ("number_then_a_megabyte", "25 " + "x" * MB, None),
+    ("megabyte_of_digits", "9" * MB, "9" * 100_000),
+    ("control_characters", "5\x01\x1b\x7f\t", None),
+    ("emoji", "\U0001F600", None),
+    ("number_then_emoji", "3\U0001F9EA", None),
+]
+
+ABOUT_TEXTS = [("lblTitle", TITLE), ("lblVersion", "Version 2.1"),
+               ("lblDescription", "Author: Pevrand Team pevrand@druvel.example"),
+               ("lblDisclaimer", "Use at your own risk!")]
+
+
+class Page(unittest.TestCase):
+    def setUp(self):
+        load()
+
+    def tearDown(self):
+        errors = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [], "console errors")
+
+    def prepare(self, pair, value=None, angle=None, path=None):
+        select(*pair)
+        for box, text in (("txtTwotheta", angle), ("txtTotalflightpath", path),
+                          ("txtInputVal", value)):
+            if text is not None:
+                type_into(box, text)
+
+    def test_start_up(self):
+        for name, script, expected in START_UP:
+            with self.subTest(name):
+                self.assertEqual(js(script), expected)
+
+    def test_every_pair_gives_the_native_result(self):
+        rows = [(s, d, PAIR_VALUES[(10 * i + j) % len(PAIR_VALUES)])
+                for i, s in enumerate(QUANTITIES) for j, d in enumerate(QUANTITIES)]
+        expected = [native(s, d, [v], PAIR_ANGLE, PAIR_PATH)[0] for s, d, v in rows]
+        self.assertTrue(any("E+" in o for o, _ in expected) and any("E-" in o for o, _ in expected))
+        type_into("txtTwotheta", PAIR_ANGLE)
+        type_into("txtTotalflightpath", PAIR_PATH)
+        for (src, dst, value), (output, message) in zip(rows, expected):
+            with self.subTest(f"{src}_to_{dst}_{value}"):
+                self.assertEqual(message, "")
+                self.prepare((src, dst), value)
+                keys(Keys.RETURN)
+                self.assertEqual(shown(), [output, None])
+
+    def test_messages_and_focus_after_ok(self):
+        for n, (name, value, angle, path, pair, how, focus) in enumerate(MESSAGES):
+            with self.subTest(name):
+                load()
+                message = native(*pair, [value], angle, path)[0][1]
+                self.prepare(pair, value, angle, path)
+                if how == "click":
+                    click("cmdConvert")
+                elif how == "alt_c":
+                    keys((Keys.ALT, "c"))
+                else:
+                    click(START[how][0])
+                    keys(START[how][1])
+                time.sleep(0.05)  # the Enter that raised the message must not also press OK
+                self.assertEqual(shown(), ["", message])
+                self.assertEqual(focused(), "msgok")
+                keys(Keys.RETURN) if n % 2 else click("msgok")
+                self.assertEqual(shown(), ["", None])
+                self.assertEqual(settled(focused, focus), focus)
+
+    def test_clearing_rules(self):
+        for name, pair, action, cleared in CLEARING:
+            with self.subTest(name):
+                load()
+                self.prepare(pair, "25", "75", "12.5")
+                click("cmdConvert")
+                before = shown()
+                self.assertNotEqual(before[0], "")
+                if action[0] == "type":
+                    click(action[1])
+                    keys(Keys.END, action[2])
+                elif action[0] == "arrow":  # Tab into the input group, then the next unit
+                    click("txtTotalflightpath")
+                    keys(Keys.TAB, Keys.DOWN)
+                else:
+                    css = "#" + action[1] if action[1].startswith("opt") else action[1]
+                    click(driver.find_element(By.CSS_SELECTOR, css))
+                self.assertEqual(shown(), ["", None] if cleared else before)
+
+    def test_enter_converts(self):
+        expected = native("energy", "wavelength", ["4"])[0][0]
+        for name, box, key in ENTER:
+            with self.subTest(name):
+                load()
+                type_into("txtInputVal", "4")
+                self.assertEqual(shown(), ["", None])
+                click(box)
+                keys(key)
+                self.assertEqual(shown(), [expected, None])
+
+    def test_arrows_wrap_in_list_order(self):
+        for name, start, key, selected in ARROWS:
+            with self.subTest(name):
+                click(start)
+                groups = ["fraUnitsIn", "fraUnitsOut"][::1 if start.endswith("In") else -1]
+                other = checked(groups[1])
+                keys(key)
+                self.assertEqual([checked(groups[0]), focused(), checked(groups[1])],
+                                 [selected, selected, other])
+
+    def test_tab_order(self):
+        for name, (src, dst) in TABS:
+            with self.subTest(name):
+                load()
+                select(src, dst)
+                click("txtInputVal")
+                order = []
+                for _ in TAB_AFTER_VALUE:
+                    keys(Keys.TAB)
+                    order.append(focused())
+                self.assertEqual(order, [{"IN": opt(src, "In"), "OUT": opt(dst, "Out")}.get(c, c)
+                                         for c in TAB_AFTER_VALUE])
+
+    def test_access_keys(self):
+        for name, chord, focus, option in ACCESS_KEYS:
+            with self.subTest(name):
+                load()
+                select("nu", "velocity")
+                click("cmdConvert")
+                keys(chord)
+                self.assertEqual(focused(), focus)
+                if option:
+                    other = "optVelocityOut" if option.endswith("In") else "optNuIn"
+                    self.assertEqual({checked("fraUnitsIn"), checked("fraUnitsOut")}, {option, other})
+                    self.assertEqual(shown()[0], "")
+        with self.subTest("alt_c_converts"):
+            type_into("txtInputVal", "4")
+            keys((Keys.ALT, "c"))
+            self.assertEqual(shown(), [native("nu", "energy", ["4"])[0][0], None])
+
+    def test_about(self):
+        for n, close in enumerate([("click",), Keys.RETURN, Keys.ESCAPE]):
+            with self.subTest(f"open_and_close_{n}"):
+                click("cmdAbout") if n % 2 == 0 else keys((Keys.ALT, "a"))
+                self.assertTrue(js("return document.getElementById('frmAbout').open"))
+                for label, text in ABOUT_TEXTS:
+                    self.assertEqual(by_id(label).text, text)
+                self.assertTrue(js("return !!document.querySelector('#frmAbout svg')"))
+                self.assertEqual(focused(), "cmdOK")
+                keys((Keys.ALT, "a"))  # About while About is open: still one
+                self.assertEqual(js("return document.querySelectorAll('dialog[open]').length"), 1)
+                click("cmdOK") if close == ("click",) else keys(close)
+                self.assertFalse(js("return document.getElementById('frmAbout').open"))
+
+    def test_phone_viewport(self):
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 360, "height": 740, "deviceScaleFactor": 2,
+                                "mobile": True})
+        try:
+            load()
+            width, scroll = js("return [innerWidth, document.documentElement.scrollWidth]")
+            self.assertEqual((width, scroll), (360, 360))
+            outside = js("return [...document.querySelectorAll('label, legend, button, input')]"
+                         ".map(e => [e.id || e.textContent, e.getBoundingClientRect()])"
+                         ".filter(([, r]) => r.left < 0 || r.right > innerWidth).map(([n]) => n)")
+            self.assertEqual(outside, [])
+            self.assertEqual(shown(), ["1.8087", None])
+        finally:
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_offline_and_no_request(self):
+        driver.get_log("performance")
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*"]})
+        driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        try:
+            load()
+            self.assertEqual(shown(), ["1.8087", None])
+            events = [json.loads(e["message"])["message"] for e in driver.get_log("performance")]
+            requests = {e["params"]["request"]["url"] for e in events
+                        if e["method"] == "Network.requestWillBeSent"}
+            self.assertEqual({u for u in requests if not u.startswith(("data:", "blob:"))}, {URL})
+            self.assertEqual(js("return performance.getEntriesByType('resource').map(e => e.name)"
+                                ".filter(u => !/^(data|blob):/.test(u))"), [])
+        finally:
+            driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": []})
+            driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+                "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+    def test_bad_input_gets_the_message_at_once(self):
+        for name, text, natively in BAD_INPUT:
+            with self.subTest(name):
+                load()
+                output, message = native("energy", "wavelength", [natively or text])[0]
+                click("txtInputVal")
+                js("const box = arguments[0]; box.value = arguments[1];"
+                   "box.dispatchEvent(new Event('input', {bubbles: true}));"
+                   "window.took = null;"
+                   "addEventListener('keydown', e => { const t0 = e.timeStamp;"
+                   "  (function poll() { if (document.getElementById('msgbox').open ||"
+                   "                          document.getElementById('txtOutputVal').value)"
+                   "      window.took = performance.now() - t0; else setTimeout(poll, 1); })(); },"
+                   "  {capture: true, once: true});", by_id("txtInputVal"), text)
+                self.assertEqual(shown(), ["", None])
+                driver.execute_async_script(  # the pasted text laid out before the Enter
+                    "requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
+                keys(Keys.RETURN)
+                time.sleep(0.15)
+                self.assertEqual(shown(), [output, message or None])
+                self.assertLess(js("return window.took"), 100)
+
+    def test_axe_finds_no_violation(self):
+        for name, action in [("start_up", None), ("message_open", "txtInputVal"),
+                             ("about_open", "cmdAbout")]:
+            with self.subTest(name):
+                load()
+                if action == "txtInputVal":
+                    type_into("txtInputVal", "")
+                    keys(Keys.RETURN)
+                elif action:
+                    click(action)
+                self.assertEqual(axe_violations(), [])
+
+
+def main():
+    global driver
+    if not os.path.isfile(PAGE):
+        print(f"SKIP: the page {PAGE} was not built (make web)")
+        return 77
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    profile = tempfile.TemporaryDirectory(prefix="pevrand-web-test-")
+    for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--disable-dev-shm-usage", "--window-size=1024,900",
+                 f"--user-data-dir={profile.name}"]:
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        result = unittest.main(argv=[sys.argv[0], "-v", *sys.argv[4:]], exit=False).result
+    finally:
+        driver.quit()
+        profile.cleanup()
+    return 0 if result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
