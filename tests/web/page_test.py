@@ -153,7 +153,8 @@ START_UP = [
 PAIR_VALUES = ["25", "1e8", "1e-6", "2.5", "0.37", "4000", "81.787"]
 PAIR_ANGLE, PAIR_PATH = "75", "12.5"
 
-# name, value, angle, flight path, pair, how Convert is started, focus after OK
+# name, value, angle, flight path, pair, how Convert is started, focus after OK: each way to
+# convert and each place the focus goes (the texts themselves are the core's, checked natively)
 MESSAGES = [
     ("empty_value", "", "", "", ("energy", "nu"), "enter", "txtInputVal"),
     ("non_positive_after_enter_stays", "-5", "", "", ("energy", "nu"), "enter", "txtInputVal"),
@@ -165,10 +166,7 @@ MESSAGES = [
      "txtTotalflightpath"),
     ("decimal_comma_in_angle", "25", "1,000", "", ("energy", "q"), "keypad_enter", "txtTwotheta"),
     ("flight_path_missing", "1000", "", "", ("tof", "energy"), "alt_c", "txtTotalflightpath"),
-    ("flight_path_not_positive", "1000", "", "0", ("energy", "tof"), "enter", "txtTotalflightpath"),
     ("angle_missing", "25", "", "", ("energy", "q"), "click", "txtTwotheta"),
-    ("angle_above_180", "25", "181", "", ("dspacing", "energy"), "enter", "txtTwotheta"),
-    ("zero_angle", "25", "0", "", ("energy", "dspacing"), "enter", "txtTwotheta"),
     ("value_out_of_range_from_flight_path_box", "1e39", "", "10", ("energy", "energy"),
      "enter_path", "txtInputVal"),
 ]
@@ -177,23 +175,18 @@ START = {"enter": ("txtInputVal", Keys.RETURN), "keypad_enter": ("txtTwotheta", 
          "enter_path": ("txtTotalflightpath", Keys.RETURN)}
 
 # name, pair, what the user does after a result is shown (with the angle 75 and the flight
-# path 12.5 in their boxes), output cleared
+# path 12.5 in their boxes), output cleared: each way an edit or a choice reaches the reactions,
+# whose rules are checked once without a page
 CLEARING = [
     ("typing_a_digit_in_the_value", ("energy", "wavelength"), ("type", "txtInputVal", "5"), True),
-    ("deleting_in_the_value", ("energy", "wavelength"), ("type", "txtInputVal", Keys.BACKSPACE),
-     True),
     ("choosing_the_chosen_input_unit", ("energy", "wavelength"), ("click", "optEnergyIn"), True),
-    ("choosing_the_chosen_output_unit", ("nu", "velocity"), ("click", "optVelocityOut"), True),
-    ("choosing_time_of_flight", ("energy", "wavelength"), ("click", "optTofOut"), True),
     ("clicking_an_option_caption", ("energy", "wavelength"), ("click", "label[for=optNuOut]"),
      True),
     ("arrow_key_in_a_group", ("energy", "wavelength"), ("arrow",), True),
     ("angle_edit_q_on_one_side", ("energy", "q"), ("type", "txtTwotheta", "5"), True),
-    ("angle_edit_d_spacing_on_one_side", ("dspacing", "nu"), ("type", "txtTwotheta", "5"), True),
     ("angle_edit_q_on_both_sides", ("q", "dspacing"), ("type", "txtTwotheta", "5"), False),
     ("angle_edit_neither_side_q", ("energy", "wavelength"), ("type", "txtTwotheta", "5"), False),
     ("path_edit_tof_on_one_side", ("energy", "tof"), ("type", "txtTotalflightpath", "5"), True),
-    ("path_edit_tof_on_both_sides", ("tof", "tof"), ("type", "txtTotalflightpath", "5"), False),
     ("path_edit_no_tof", ("energy", "wavelength"), ("type", "txtTotalflightpath", "5"), False),
     ("typing_in_the_output_box", ("energy", "wavelength"), ("type", "txtOutputVal", "9"), False),
 ]
