@@ -10,9 +10,10 @@
 
 // clang-format off: the bodies are JavaScript.
 
-// The value is encoded straight into the module's memory: at most three bytes a UTF-16 unit.
+// The value, within the box's limit (page.js), is encoded straight into the module's memory: at
+// most three bytes a UTF-16 unit.
 EM_JS(char *, pevrand_box_value, (const char *id, int idLength, int *length), {
-    var value = document.getElementById(UTF8ToString(id, idLength)).value;
+    var value = pevrandKeepLimit(document.getElementById(UTF8ToString(id, idLength)));
     var copy = _malloc(value.length * 3 + 1);
     var bytes = HEAPU8.subarray(copy, copy + value.length * 3);
     HEAP32[length >> 2] = new TextEncoder().encodeInto(value, bytes).written;

@@ -5,6 +5,14 @@
 
 var pevrandFocusAfterDialog = {};
 
+// An entry box holds at most its maxlength characters, as the desktop's boxes do: typing and
+// pasting stop there by themselves, and text a script puts in beyond it is cut to it, as Qt's
+// setText cuts it. Returns the box's value.
+function pevrandKeepLimit(box) {
+  if (box.maxLength > 0 && box.value.length > box.maxLength) box.value = box.value.slice(0, box.maxLength);
+  return box.value;
+}
+
 // Opens dialog `id` modally; when it closes the focus goes to the element `focusAfter`, or back
 // to the one that had it.
 function pevrandShowDialog(id, focusAfter) {
@@ -43,7 +51,9 @@ function pevrandShowDialog(id, focusAfter) {
   });
   page.addEventListener('input', function (event) {
     var i = index(event.target);
-    if (i >= 0 && event.target.type === 'text' && ready()) _pevrand_change(i);
+    if (i < 0 || event.target.type !== 'text') return;
+    pevrandKeepLimit(event.target);
+    if (ready()) _pevrand_change(i);
   });
   // A key's character code before the box handles it: Enter (main or keypad) is 13. Enter is
   // taken on its way down, so that the button a message focuses never gets the same press.
