@@ -110,43 +110,16 @@ INSTANTIATE_TEST_SUITE_P(
         MessageRow{{"EnergyOut"}, "25", Q::Energy, std::nullopt, NoOutputUnits, "optEnergyOut"}),
     RowName());
 
-// An edit of a box empties the output only when the result depends on that box.
-struct ChangeRow : NamedRow {
-    const char *box;
-    Q in, out;
-    bool clears;
-};
+// A click, a key or an edit with a pair of units chosen, and what the window is told to do
+// about it. Which pairs need the angle or the flight path is the engine's table's; here only
+// that a box's edit asks it.
+constexpr int Click = 0, Edit = -1; // other kinds: a key press with this character code
 
-using BoxChange = testing::TestWithParam<ChangeRow>;
-
-TEST_P(BoxChange, EmptiesTheOutputOnlyWhenTheBoxMatters)
-{
-    const ChangeRow &row = GetParam();
-    FakeView view(row.in, row.out);
-    MainWindowReactions(view).Change(row.box);
-    EXPECT_EQ(view.Log, row.clears ? Calls{"txtOutputVal="} : Calls{});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ClearingRules, BoxChange,
-    testing::Values(
-        ChangeRow{{"ValueAlways"}, "txtInputVal", Q::Tof, Q::Tof, true},
-        ChangeRow{{"AngleForQOut"}, "txtTwotheta", Q::Energy, Q::Q, true},
-        ChangeRow{{"AngleForDspacingIn"}, "txtTwotheta", Q::Dspacing, Q::Nu, true},
-        ChangeRow{{"AngleNotForQToDspacing"}, "txtTwotheta", Q::Q, Q::Dspacing, false},
-        ChangeRow{{"AngleNotWithoutQ"}, "txtTwotheta", Q::Energy, Q::Tof, false},
-        ChangeRow{{"FlightPathForTofIn"}, "txtTotalflightpath", Q::Tof, Q::Q, true},
-        ChangeRow{{"FlightPathForTofOut"}, "txtTotalflightpath", Q::Energy, Q::Tof, true},
-        ChangeRow{{"FlightPathNotForTofBothSides"}, "txtTotalflightpath", Q::Tof, Q::Tof, false},
-        ChangeRow{{"FlightPathNotWithoutTof"}, "txtTotalflightpath", Q::Q, Q::Energy, false},
-        ChangeRow{{"OutputBoxItself"}, "txtOutputVal", Q::Energy, Q::Wavelength, false}),
-    RowName());
-
-// A click or a key, and what the window is told to do about it.
 struct EventRow : NamedRow {
     const char *control;
-    int key; // 0: a click; otherwise a key press with this character code
+    int kind;
     Calls calls;
+    Q in = Q::Energy, out = Q::Wavelength;
 };
 
 using ControlEvent = testing::TestWithParam<EventRow>;
@@ -154,10 +127,15 @@ using ControlEvent = testing::TestWithParam<EventRow>;
 TEST_P(ControlEvent, TellsTheViewWhatToShow)
 {
     const EventRow &row = GetParam();
-    FakeView view(Q::Energy, Q::Wavelength);
+    FakeView view(row.in, row.out);
     view.Boxes["txtInputVal"] = "4";
     MainWindowReactions reactions(view);
-    row.key == 0 ? reactions.Click(row.control) : reactions.KeyPress(row.control, row.key);
+    if (row.kind == Click)
+        reactions.Click(row.control);
+    else if (row.kind == Edit)
+        reactions.Change(row.control);
+    else
+        reactions.KeyPress(row.control, row.kind);
     EXPECT_EQ(view.Log, row.calls);
 }
 
@@ -165,24 +143,30 @@ const Calls Converted{"txtOutputVal=4.5218"};
 const Calls Cleared{"txtOutputVal="};
 
 INSTANTIATE_TEST_SUITE_P(
-    ClicksAndKeys, ControlEvent,
-    testing::Values(EventRow{{"ConvertButton"}, "cmdConvert", 0, Converted},
-                    EventRow{{"QuitButton"}, "cmdQuit", 0, {"CloseWindow"}},
-                    EventRow{{"AboutButton"}, "cmdAbout", 0, {"OpenAbout"}},
-                    EventRow{{"SelectedOptionAgain"}, "optEnergyIn", 0, Cleared},
-                    EventRow{{"OutputOption"}, "optTofOut", 0, Cleared},
-                    EventRow{{"ValueLabel"}, "lblInputValue", 0, {"Focus txtInputVal"}},
-                    EventRow{{"AngleLabel"}, "lblTwotheta", 0, {"Focus txtTwotheta"}},
-                    EventRow{{"FlightPathLabel"}, "Label2", 0, {"Focus txtTotalflightpath"}},
-                    EventRow{{"InputFrame"}, "fraUnitsIn", 0, {"Focus optEnergyIn"}},
-                    EventRow{{"OutputFrame"}, "fraUnitsOut", 0, {"Focus optEnergyOut"}},
-                    EventRow{{"LabelWithoutReaction"}, "lblAuthor", 0, {}},
-                    EventRow{{"EnterInValue"}, "txtInputVal", 13, Converted},
-                    EventRow{{"EnterInAngle"}, "txtTwotheta", 13, Converted},
-                    EventRow{{"EnterInFlightPath"}, "txtTotalflightpath", 13, Converted},
-                    EventRow{{"EnterInOutputBox"}, "txtOutputVal", 13, {}},
-                    EventRow{{"LineFeedIsNotEnter"}, "txtInputVal", 10, {}}),
-
+    ClicksKeysAndEdits, ControlEvent,
+    testing::Values(
+        EventRow{{"ConvertButton"}, "cmdConvert", Click, Converted},
+        EventRow{{"QuitButton"}, "cmdQuit", Click, {"CloseWindow"}},
+        EventRow{{"AboutButton"}, "cmdAbout", Click, {"OpenAbout"}},
+        EventRow{{"SelectedOptionAgain"}, "optEnergyIn", Click, Cleared},
+        EventRow{{"OutputOption"}, "optTofOut", Click, Cleared},
+        EventRow{{"ValueLabel"}, "lblInputValue", Click, {"Focus txtInputVal"}},
+        EventRow{{"AngleLabel"}, "lblTwotheta", Click, {"Focus txtTwotheta"}},
+        EventRow{{"FlightPathLabel"}, "Label2", Click, {"Focus txtTotalflightpath"}},
+        EventRow{{"InputFrame"}, "fraUnitsIn", Click, {"Focus optEnergyIn"}},
+        EventRow{{"OutputFrame"}, "fraUnitsOut", Click, {"Focus optEnergyOut"}},
+        EventRow{{"LabelWithoutReaction"}, "lblAuthor", Click, {}},
+        EventRow{{"EnterInValue"}, "txtInputVal", 13, Converted},
+        EventRow{{"EnterInAngle"}, "txtTwotheta", 13, Converted},
+        EventRow{{"EnterInFlightPath"}, "txtTotalflightpath", 13, Converted},
+        EventRow{{"EnterInOutputBox"}, "txtOutputVal", 13, {}},
+        EventRow{{"LineFeedIsNotEnter"}, "txtInputVal", 10, {}},
+        EventRow{{"ValueEditAlways"}, "txtInputVal", Edit, Cleared, Q::Tof, Q::Tof},
+        EventRow{{"AngleEditWhenNeeded"}, "txtTwotheta", Edit, Cleared, Q::Energy, Q::Q},
+        EventRow{{"AngleEditWhenNot"}, "txtTwotheta", Edit, {}, Q::Q, Q::Dspacing},
+        EventRow{{"FlightPathEditWhenNeeded"}, "txtTotalflightpath", Edit, Cleared, Q::Tof},
+        EventRow{{"FlightPathEditWhenNot"}, "txtTotalflightpath", Edit, {}, Q::Tof, Q::Tof},
+        EventRow{{"OutputBoxEdit"}, "txtOutputVal", Edit, {}}),
     RowName());
 
 } // namespace
