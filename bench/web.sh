@@ -8,8 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-version=$(sed -n 's/^#define PEVRAND_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]*\)$/\2/p' \
-    resources/ProgramIdentity.h | paste -sd.)
+version=$(scripts/version.sh)
 page=${PAGE:-$PWD/dist/pevrand-$version.html}
 [ -n "${PAGE:-}" ] || JOBS=${JOBS:-$(nproc)} scripts/web-dist.sh >/dev/null
 echo "== The page, ${page#$PWD/}, in headless Chromium"

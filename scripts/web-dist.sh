@@ -9,8 +9,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-version=$(sed -n 's/^#define PEVRAND_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]*\)$/\2/p' \
-    resources/ProgramIdentity.h | paste -sd.)
+version=$(scripts/version.sh)
 
 cmake --preset web >/dev/null
 cmake --build --preset web -j"${JOBS:-2}"

@@ -13,8 +13,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-version=$(sed -n 's/^#define PEVRAND_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]*\)$/\2/p' \
-    resources/ProgramIdentity.h | paste -sd.)
+version=$(scripts/version.sh)
 mkdir -p dist
 
 # Packs build folder $1's program as dist/Pevrand-<version>-$2.zip and copies its installer.
