@@ -8,6 +8,9 @@
 namespace pevrand
 {
 
+// How many significant figures the output box shows.
+inline constexpr std::int16_t ShownFigures = 5;
+
 // A conversion's result; empty when the conversion gave none.
 using Result = std::optional<float>;
 inline constexpr Result NoResult = std::nullopt;
@@ -22,5 +25,13 @@ float RoundSigFigs(float value, std::int16_t digits);
 // figures and written with at most five. Throws ArithmeticError for a result of 0 or less,
 // which has no logarithm.
 std::string ResultText(Result result);
+
+// The text of the output box for a result whose five-figure rounding, RoundSigFigs(result, 5),
+// is `rounded`.
+std::string ShownText(float rounded);
+
+// The single nearest to the number that ShownText(rounded) shows, so that the shortest text of
+// the single is the box's text. For any single; never throws.
+float ShownValue(float rounded);
 
 } // namespace pevrand

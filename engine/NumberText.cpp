@@ -133,9 +133,14 @@ double ReadNumber(std::string_view text)
     return number.Negative ? -value : value;
 }
 
+float NearestSingle(double value)
+{
+    return checked::NearestSingle(value);
+}
+
 float ReadSingle(std::string_view text)
 {
-    return checked::NearestSingle(ReadNumber(text));
+    return NearestSingle(ReadNumber(text));
 }
 
 bool HasDecimalComma(std::string_view text)

@@ -21,6 +21,10 @@ double ReadNumber(std::string_view text);
 // the smallest subnormal single as 0.
 float ReadSingle(std::string_view text);
 
+// The single nearest to `value`: what a box holds when a text that reads as `value` is typed
+// into it. Beyond the single range an infinity of its sign; NaN stays NaN.
+float NearestSingle(double value);
+
 // True when the leading number of `text`, as ReadNumber finds it, is followed at once by a
 // comma and a digit ("2,5", "-1,000", "0,25e3"): a decimal comma that reading would cut off.
 bool HasDecimalComma(std::string_view text);

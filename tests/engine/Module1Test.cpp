@@ -1,11 +1,13 @@
 #include "engine/Module1.h"
 #include "engine/Conversion.h"
+#include "engine/NumberText.h"
 
 #include "tests/RowName.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -102,6 +104,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ResultText, ZeroHasNoText)
 {
     EXPECT_THROW(ResultText(0.0f), ArithmeticError);
+}
+
+// The shown value takes a shortcut past the text wherever it can: it must land on the single the
+// text reads as, on every platform's libm, for any single and for the roundings it is made for.
+TEST(ShownValue, IsTheSingleTheShownTextReadsAs)
+{
+    for (std::uint32_t bits = 0; bits < 0x7f800000; bits += 8191) {
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        const float rounded = value > 0.0f ? RoundSigFigs(value, ShownFigures) : value;
+        for (const float shown : {value, rounded})
+            ASSERT_EQ(ShownValue(shown), ReadSingle(ShownText(shown))) << ShownText(shown);
+    }
 }
 
 } // namespace
