@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pevrand
 {
@@ -24,6 +25,47 @@ struct ConvertOutcome {
     std::string OutputText;
     std::string Message; // empty when there is none
     FocusTarget Focus;
+};
+
+// A geometry box as the checks see it: empty, holding a number followed by a decimal comma, or
+// holding the number that the box reads as.
+struct BoxReading {
+    enum class State { Empty, DecimalComma, Number } Is = State::Empty;
+    float Number = 0.0f;
+};
+
+// What the checks see in a box holding `text`.
+BoxReading ReadBox(std::string_view text);
+
+// The Convert command on numbers, for one pair of quantities and one geometry and any number of
+// values: each value is checked and converted exactly as if a text reading as it were in the
+// input box, with the same geometry boxes and unit choices.
+class ValueConversion
+{
+public:
+    ValueConversion(std::optional<Quantity> input, std::optional<Quantity> output,
+                    BoxReading twoTheta, BoxReading flightPath);
+
+    // One value's run: the engine's result and its five-figure rounding, or a message.
+    struct Outcome {
+        float Result = 0.0f;  // before the rounding
+        float Rounded = 0.0f; // RoundSigFigs(Result, 5), from which the output box is written
+        const char *Message = nullptr;
+        FocusTarget Focus = FocusTarget::Unchanged;
+    };
+
+    // Checks and converts `value`, the number the input box reads as. Never throws.
+    Outcome Convert(float value) const;
+
+    // True when a message about the flight path or the angle (which every value that gets past
+    // its own checks would give) is the message of `outcome`.
+    static bool IsGeometryMessage(const Outcome &outcome);
+
+private:
+    std::optional<Quantity> input_, output_;
+    float flightPath_, theta_;
+    const char *geometryMessage_ = nullptr;
+    FocusTarget geometryFocus_ = FocusTarget::Unchanged;
 };
 
 // One whole run of the Convert command. The value is checked first, then the flight path and
