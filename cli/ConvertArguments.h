@@ -1,6 +1,7 @@
 // The command line of pevrand-convert: quantity names, options and values.
 #pragma once
 
+#include "cli/QuantityNames.h"
 #include "engine/Conversion.h"
 
 #include <optional>
@@ -12,15 +13,6 @@
 
 namespace pevrand::cli
 {
-
-// The lower-case name of a quantity, as --help lists it and as `all` lines print it.
-std::string_view QuantityName(Quantity quantity);
-
-// The quantity that a FROM or TO argument names: a quantity name or an alias matched without
-// regard to ASCII case, or one of the units that belong to one quantity only ("K" only in
-// upper case, since a lower-case k is the wavevector's symbol). Empty for anything else,
-// "all" included.
-std::optional<Quantity> QuantityFromName(std::string_view name);
 
 // What the command line asks for.
 struct ConvertArguments {

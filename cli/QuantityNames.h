@@ -1,0 +1,28 @@
+// The names of the ten quantities outside the window: the canonical lower-case names and the
+// other names (aliases and units) that pevrand-convert and the Python module accept.
+#pragma once
+
+#include "engine/Conversion.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pevrand::cli
+{
+
+// The lower-case name of a quantity, as --help lists it and as `all` lines print it.
+std::string_view QuantityName(Quantity quantity);
+
+// The quantity that a name names: a quantity name or an alias matched without regard to ASCII
+// case, or one of the units that belong to one quantity only ("K" only in upper case, since a
+// lower-case k is the wavevector's symbol). Empty for anything else, "all" included.
+std::optional<Quantity> QuantityFromName(std::string_view name);
+
+// Every accepted name, for a message: "energy (meV), wavelength (lambda), ..., tof (...)".
+std::string AcceptedNames();
+
+// True when a and b are equal once ASCII capitals are made small.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace pevrand::cli
