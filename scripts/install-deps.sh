@@ -24,8 +24,10 @@ packages=(
   emscripten chromium chromium-driver python3-selenium
   # icon generator
   python3
+  # the Python module (built against Debian's python3) and its tests
+  python3-dev pybind11-dev python3-numpy python3-pytest
   # the Debian package (make deb): dependencies of the binaries, and its checks
-  dpkg-dev lintian
+  dpkg-dev lintian dh-python
   # the batch benchmark's comparison (make bench)
   mawk
 )

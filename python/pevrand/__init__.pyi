@@ -1,0 +1,48 @@
+from typing import Any, Literal, overload
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+
+class ConversionError(ValueError):
+    message: str
+    index: int | tuple[int, ...] | None
+    def __init__(self, message: str, index: int | tuple[int, ...] | None = ...) -> None: ...
+
+QuantityName = str
+"""energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), momentum
+(wavevector), temperature (K), invcm (cm-1, wavenumber), q, dspacing (d-spacing),
+tof (time-of-flight, us, µs)"""
+
+def quantities() -> list[str]: ...
+@overload
+def convert(
+    values: float | int | np.number[Any],
+    source: QuantityName,
+    target: QuantityName,
+    *,
+    angle: float | None = ...,
+    path: float | None = ...,
+    rounded: bool = ...,
+    errors: Literal["raise", "nan"] = ...,
+) -> np.float32: ...
+@overload
+def convert(
+    values: npt.ArrayLike,
+    source: QuantityName,
+    target: QuantityName,
+    *,
+    angle: float | None = ...,
+    path: float | None = ...,
+    rounded: bool = ...,
+    errors: Literal["raise", "nan"] = ...,
+) -> npt.NDArray[np.float32]: ...
+def convert_text(
+    value_text: str,
+    source: QuantityName,
+    target: QuantityName,
+    *,
+    angle_text: str = ...,
+    path_text: str = ...,
+) -> tuple[str, str]: ...

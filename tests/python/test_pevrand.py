@@ -1,0 +1,197 @@
+"""The pevrand module against the window's command: names, arrays, errors, texts, all pairs.
+
+Expected numbers come from this build's pevrand-convert (PEVRAND_CONVERT), never typed in.
+"""
+import ast
+import doctest
+import os
+import subprocess
+
+import numpy as np
+import pytest
+
+import pevrand
+
+CONVERT = os.environ["PEVRAND_CONVERT"]
+GEOMETRY = {"angle": 90, "path": 10}
+
+
+def window(source, target, *values):
+    """What the window shows for each value, as pevrand-convert prints it."""
+    out = subprocess.run([CONVERT, "--angle", "90", "--path", "10", source, target, *values],
+                         capture_output=True, text=True)
+    return out.stdout.splitlines()
+
+
+def shown(texts):
+    """The float32 nearest to each output box text; NaN for an empty box."""
+    return np.array([float(t) if t else np.nan for t in texts], dtype=np.float32)
+
+
+@pytest.mark.parametrize("alias,name", [
+    ("meV", "energy"), ("ENERGY", "energy"), ("lambda", "wavelength"), ("THz", "nu"),
+    ("m/s", "velocity"), ("wavevector", "momentum"), ("K", "temperature"),
+    ("cm-1", "invcm"), ("Q", "q"), ("d-spacing", "dspacing"), ("µs", "tof"), ("US", "tof"),
+])
+def test_an_alias_names_its_quantity_both_ways(alias, name):
+    for source, target in ((alias, "tof"), ("tof", alias)):
+        expected = pevrand.convert(3.0, source.replace(alias, name), target.replace(alias, name),
+                                   **GEOMETRY)
+        assert pevrand.convert(3.0, source, target, **GEOMETRY) == expected
+
+
+@pytest.mark.parametrize("name", ["k", "all", "Angstrom", "kelvin", "", "energy "])
+def test_an_unknown_name_lists_the_valid_ones(name):
+    with pytest.raises(ValueError, match=r"energy \(meV\).*tof \(time-of-flight"):
+        pevrand.convert(1.0, name, "energy")
+    with pytest.raises(ValueError, match="energy"):
+        pevrand.convert_text("1", "energy", name)
+
+
+def test_the_documented_examples_hold_and_the_stub_parses():
+    assert doctest.testmod(pevrand).failed == 0
+    ast.parse(open(os.path.join(os.path.dirname(pevrand.__file__), "__init__.pyi")).read())
+
+
+def test_quantities_and_version():
+    assert pevrand.quantities() == ["energy", "wavelength", "nu", "velocity", "momentum",
+                                    "temperature", "invcm", "q", "dspacing", "tof"]
+    assert pevrand.__version__ == "2.1.0"
+    assert issubclass(pevrand.ConversionError, ValueError)
+
+
+GRID = np.array([[0.5, 25.0, 3.0], [81.787, 1e-3, 7.0]])
+SHAPES = {
+    "list": [0.5, 25, 81.787],
+    "2-D": GRID,
+    "non-contiguous view": GRID.T[::2],
+    "Fortran order": np.asfortranarray(GRID),
+    "int32": np.array([1, 25, 300], dtype=np.int32),
+    "float32": np.array([0.5, 25, 81.787], dtype=np.float32),
+    "big-endian": np.array([0.5, 25, 81.787], dtype=">f8"),
+    "0-d array": np.array(25.0),
+    "empty": np.zeros((0, 3)),
+}
+
+
+@pytest.mark.parametrize("values", SHAPES.values(), ids=SHAPES.keys())
+def test_an_array_converts_element_by_element_into_a_new_float32_array(values):
+    result = pevrand.convert(values, "meV", "wavelength")
+    expected = np.asarray(values)
+    assert isinstance(result, np.ndarray) and result.dtype == np.float32
+    assert result.shape == expected.shape and result.flags.c_contiguous
+    assert not np.shares_memory(result, expected)
+    texts = window("meV", "wavelength", *(repr(float(v)) for v in expected.flat))
+    np.testing.assert_array_equal(result.reshape(-1), shown(texts))
+
+
+@pytest.mark.parametrize("value", [25, 25.0, np.float64(25), np.int8(25), True])
+def test_a_scalar_gives_a_numpy_scalar(value):
+    result = pevrand.convert(value, "meV", "wavelength")
+    assert type(result) is np.float32
+    assert result == shown(window("meV", "wavelength", str(float(value))))[0]
+
+
+@pytest.mark.parametrize("values", [["25"], [1 + 1j], None, "25"])
+def test_what_is_not_a_real_number_is_refused(values):
+    with pytest.raises(TypeError):
+        pevrand.convert(values, "meV", "wavelength")
+
+
+FAILURES = [
+    # name, values, source, target, keywords, message, index
+    ("not positive", [1, -1, 0], "meV", "lambda", {}, "Non-positive values not allowed", 1),
+    ("NaN", [np.nan], "meV", "lambda", {}, "Non-positive values not allowed", 0),
+    ("below the smallest single", [1, 1e-50], "meV", "lambda", {},
+     "Non-positive values not allowed", 1),
+    ("infinite", [1, 2, np.inf], "meV", "lambda", {}, "Value out of range for this conversion", 2),
+    ("result underflows", [1, 1e-30], "dspacing", "energy", GEOMETRY,
+     "Value out of range for this conversion", 1),
+    ("2-D", [[1, 2], [3, -4]], "meV", "lambda", {}, "Non-positive values not allowed", (1, 1)),
+    ("scalar", -5.0, "meV", "lambda", {}, "Non-positive values not allowed", None),
+]
+
+
+@pytest.mark.parametrize("values,source,target,keywords,message,index",
+                         [row[1:] for row in FAILURES], ids=[row[0] for row in FAILURES])
+def test_a_failing_value_raises_or_becomes_nan(values, source, target, keywords, message, index):
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert(values, source, target, **keywords)
+    assert (raised.value.message, raised.value.index) == (message, index)
+    assert message in str(raised.value) and (index is None or str(index) in str(raised.value))
+
+    result = pevrand.convert(values, source, target, errors="nan", **keywords)
+    flat = np.asarray(values, dtype=float).reshape(-1)
+    np.testing.assert_array_equal(np.ravel(result),
+                                  shown(window(source, target, *(repr(v) for v in flat))))
+
+
+GEOMETRY_FAILURES = [
+    ("angle missing", "dspacing", "energy", {"path": 10}, "Scattering angle not specified"),
+    ("angle too large", "q", "energy", {"angle": 180.5},
+     "2 theta must be in the range 0 to 180 degrees"),
+    ("angle NaN", "q", "energy", {"angle": np.nan}, "2 theta must be in the range 0 to 180 degrees"),
+    ("angle 0", "q", "energy", {"angle": 0}, "2 theta must be greater than 0 for this conversion"),
+    ("path missing", "tof", "energy", {"angle": 90}, "Total flight path not specified"),
+    ("path negative", "energy", "tof", {"path": -10}, "Total flight path must be positive"),
+]
+
+
+@pytest.mark.parametrize("source,target,keywords,message", [row[1:] for row in GEOMETRY_FAILURES],
+                         ids=[row[0] for row in GEOMETRY_FAILURES])
+def test_unusable_geometry_raises_under_either_policy(source, target, keywords, message):
+    # As in the window, a value that is not positive fails first, with its own message; under
+    # "nan" it becomes NaN, and the next value meets the geometry.
+    for errors, values, index in (("raise", [2.0, -1.0], 0), ("nan", [-1.0, 2.0], 1)):
+        with pytest.raises(pevrand.ConversionError) as raised:
+            pevrand.convert(values, source, target, errors=errors, **keywords)
+        assert (raised.value.message, raised.value.index) == (message, index)
+
+
+def test_geometry_is_read_only_where_the_pair_needs_it():
+    assert pevrand.convert(2.0, "q", "dspacing", angle=-5, path=0) == pevrand.convert(
+        2.0, "q", "dspacing")
+
+
+def test_unrounded_is_the_engines_single_before_the_rounding():
+    # The start-up's 1.8087 before its rounding.
+    assert pevrand.convert(25, "meV", "wavelength", rounded=False) == np.float32(1.8087233)
+    values = np.geomspace(1e-3, 1e6, 1000)
+    unrounded = pevrand.convert(values, "meV", "nu", rounded=False)
+    rounded = pevrand.convert(values, "meV", "nu")
+    assert np.all(np.abs(unrounded / rounded - 1) <= 5e-5) and np.any(unrounded != rounded)
+    with pytest.raises(pevrand.ConversionError, match="out of range"):
+        pevrand.convert(1e-30, "dspacing", "energy", angle=90, rounded=False)
+
+
+TEXTS = [
+    # value, source, target, angle, path, (output, message)
+    ("25", "meV", "lambda", "", "", ("1.8087", "")),
+    ("", "meV", "lambda", "", "", ("", "No input value specified")),
+    ("2,5", "meV", "lambda", "", "", ("", "Use a period as the decimal point")),
+    ("-1", "meV", "lambda", "", "", ("", "Non-positive values not allowed")),
+    ("1e39", "meV", "lambda", "", "", ("", "Value out of range for this conversion")),
+    ("2", "dspacing", "meV", "", "", ("", "Scattering angle not specified")),
+    ("2", "dspacing", "meV", "90,5", "", ("", "Use a period as the decimal point")),
+    ("2", "tof", "meV", "", "", ("", "Total flight path not specified")),
+    ("4 \ud800 junk", "lambda", "nu", "", "", ("1.2361", "")),
+]
+
+
+@pytest.mark.parametrize("value,source,target,angle,path,expected", TEXTS)
+def test_convert_text_is_the_windows_command(value, source, target, angle, path, expected):
+    assert pevrand.convert_text(value, source, target, angle_text=angle,
+                                path_text=path) == expected
+
+
+@pytest.mark.parametrize("source", pevrand.quantities())
+def test_every_pair_matches_the_command_line(source):
+    values = ["0.37", "25", "1234.5", "1e-20"]
+    lines = window(source, "all", *values)
+    for target in pevrand.quantities():
+        texts = [line.split("\t")[1] for line in lines if line.split("\t")[0] == target]
+        result = pevrand.convert([float(v) for v in values], source, target, errors="nan",
+                                 **GEOMETRY)
+        np.testing.assert_array_equal(result, shown(texts), target)
+        assert [pevrand.convert_text(v, source, target, angle_text="90", path_text="10")[0]
+                for v in values] == texts, target
