@@ -42,6 +42,7 @@ bench: build
 	scripts/bench.sh
 	bench/startup.sh
 	bench/batch.sh
+	PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python.py
 	JOBS=$(JOBS) bench/web.sh
 
 screenshot: build
