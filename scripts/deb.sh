@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package dist/pevrand_<version>-1_<arch>.deb from the main build with CPack
-# and checks it with lintian, which fails the script on any error (`make build` first; `make
-# deb` does both).
+# Builds the Debian packages dist/pevrand_<version>-1_<arch>.deb and, where the build has the
+# Python module, dist/python3-pevrand_<version>-1_<arch>.deb from the main build with CPack,
+# and checks them with lintian, which fails the script on any error (`make build` first; `make
+# deb` does both). For python3-pevrand, dh_python3 first computes ${python3:Depends} and the
+# maintainer scripts that byte-compile the module and clean up after it.
 #
-# With --install-test it then installs the package with dpkg -i, runs both programs' checks
-# and removes it with dpkg -r, checking that every file has gone. That changes /usr, so it runs
+# With --install-test it then installs the packages with dpkg -i, runs both programs' checks
+# and imports the module, and removes them with dpkg -r, checking that every file has gone. That changes /usr, so it runs
 # only as root with CI=true (a throwaway machine); elsewhere it says so and skips.
 #
 #   BUILD   the build directory (default build)
@@ -19,26 +21,67 @@ if [ ! -f "$build/CPackConfig.cmake" ]; then
     echo "deb: $build has no CPack configuration; run 'make build' first" >&2
     exit 1
 fi
+with_python=false
+[ -f "$build/CPackProject.cmake" ] && with_python=true
+
+# dh_python3 on the staged module, as a Debian source package's build would run it: it writes
+# python3-pevrand.substvars and the postinst and prerm snippets.
+if $with_python; then
+    stage="$build/python3-pevrand"
+    rm -rf "$stage"
+    mkdir -p "$stage/debian"
+    printf '%s\n' 'Source: pevrand' 'Maintainer: Pevrand Team <pevrand@druvel.example>' '' \
+        'Package: python3-pevrand' 'Architecture: any' 'Depends: ${python3:Depends}' \
+        'Description: neutron units converter for Python and numpy' >"$stage/debian/control"
+    DESTDIR="$PWD/$stage/debian/python3-pevrand" \
+        cmake --install "$build" --component python --prefix /usr >/dev/null
+    (cd "$stage" && DEB_HOST_ARCH=$(dpkg-architecture -qDEB_HOST_ARCH) \
+        dh_python3 -p python3-pevrand >/dev/null)
+    PEVRAND_PYTHON3_DEPENDS=$(sed -n 's/^python3:Depends=//p' \
+        "$stage/debian/python3-pevrand.substvars")
+    if [ -z "$PEVRAND_PYTHON3_DEPENDS" ]; then
+        echo "deb: dh_python3 computed no Depends" >&2
+        exit 1
+    fi
+    PEVRAND_PYTHON3_SCRIPTS="$PWD/$stage/scripts"
+    mkdir -p "$PEVRAND_PYTHON3_SCRIPTS"
+    for script in postinst prerm; do
+        { printf '#!/bin/sh\nset -e\n'; cat "$stage/debian/python3-pevrand.$script.debhelper"; } \
+            >"$PEVRAND_PYTHON3_SCRIPTS/$script"
+        chmod 0755 "$PEVRAND_PYTHON3_SCRIPTS/$script"
+    done
+    export PEVRAND_PYTHON3_DEPENDS PEVRAND_PYTHON3_SCRIPTS
+    echo "deb: dh_python3 gives \${python3:Depends} = $PEVRAND_PYTHON3_DEPENDS"
+fi
+
 rm -rf dist
 cpack --config "$build/CPackConfig.cmake" -B "$PWD/dist" >"$build/cpack.log" 2>&1 || {
     cat "$build/cpack.log" >&2
     exit 1
 }
 rm -rf dist/_CPack_Packages
-debs=(dist/*.deb)
+debs=(dist/pevrand_*.deb)
 deb="${debs[0]}"
-echo "deb: built $deb ($(stat -c %s "$deb") bytes)"
-
-# Errors fail; the one warning kept: the package is not uploaded to Debian, so its first
-# changelog entry closes no "intent to package" bug.
-echo "deb: lintian $deb"
-lint_status=0
-lint=$(lintian --fail-on error "$deb" 2>&1) || lint_status=$?
-grep -v '^running with root privileges' <<<"$lint" || true
-if [ "$lint_status" -ne 0 ]; then
-    echo "deb: lintian found errors" >&2
-    exit 1
+python_deb=
+if $with_python; then
+    python_debs=(dist/python3-pevrand_*.deb)
+    python_deb="${python_debs[0]}"
 fi
+
+# Errors fail; the one warning kept: the packages are not uploaded to Debian, so their first
+# changelog entry closes no "intent to package" bug.
+for package in "$deb" $python_deb; do
+    echo "deb: built $package ($(stat -c %s "$package") bytes)"
+    dpkg-deb -f "$package" Depends | sed 's/^/deb:   Depends: /'
+    echo "deb: lintian $package"
+    lint_status=0
+    lint=$(lintian --fail-on error "$package" 2>&1) || lint_status=$?
+    grep -v '^running with root privileges' <<<"$lint" || true
+    if [ "$lint_status" -ne 0 ]; then
+        echo "deb: lintian found errors" >&2
+        exit 1
+    fi
+done
 echo "deb: lintian found no errors"
 
 if ! $install_test; then
@@ -48,27 +91,45 @@ if [ "$(id -u)" -ne 0 ] || [ "${CI:-}" != true ]; then
     echo "deb: install test SKIPPED: it installs into /usr, so it runs only as root with CI=true"
     exit 0
 fi
-if dpkg-query -W -f='${Status}' pevrand 2>/dev/null | grep -q 'install ok installed'; then
-    echo "deb: pevrand is already installed here; the install test leaves it alone" >&2
-    exit 1
-fi
+packages=(pevrand)
+$with_python && packages+=(python3-pevrand)
+for package in "${packages[@]}"; do
+    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        echo "deb: $package is already installed here; the install test leaves it alone" >&2
+        exit 1
+    fi
+done
 
 fail() { echo "deb: install test FAILED: $*" >&2; exit 1; }
-files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }')
+files=$(for package in "$deb" $python_deb; do
+    dpkg-deb -c "$package" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }'
+done)
 
-dpkg -i "$deb"
+dpkg -i "$deb" $python_deb
 for file in $files; do
     [ -e "$file" ] || fail "$file is missing after dpkg -i"
 done
 [ "$(/usr/bin/pevrand-convert --version)" = "pevrand-convert 2.1.0" ] || fail "--version"
 [ "$(/usr/bin/pevrand-convert meV wavelength 25)" = "1.8087" ] || fail "25 meV to wavelength"
 [ -x /usr/bin/Pevrand ] || fail "/usr/bin/Pevrand is not executable"
+module=/usr/lib/python3/dist-packages/pevrand
+if $with_python; then
+    # From /, with nothing on PYTHONPATH: the installed module, not the build's.
+    imported=$(cd / && env -u PYTHONPATH /usr/bin/python3 -c \
+        'import pevrand; print(pevrand.__file__, pevrand.convert(25, "meV", "wavelength"))') ||
+        fail "python3 -c 'import pevrand'"
+    [ "$imported" = "$module/__init__.py 1.8087" ] || fail "the installed module said: $imported"
+fi
 
-dpkg -r pevrand
+dpkg -r "${packages[@]}"
 for file in $files; do
     [ ! -e "$file" ] || fail "$file is still there after dpkg -r"
 done
-if dpkg-query -W -f='${Status}' pevrand 2>/dev/null | grep -q 'ok installed'; then
-    fail "dpkg still lists pevrand as installed"
-fi
-echo "deb: install test passed: dpkg -i, both programs, dpkg -r, every file gone"
+# The byte-compiled files that the module's postinst made went with it.
+[ ! -e "$module" ] || fail "$module is still there after dpkg -r: $(find "$module")"
+for package in "${packages[@]}"; do
+    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+        fail "dpkg still lists $package as installed"
+    fi
+done
+echo "deb: install test passed: dpkg -i, both programs, import pevrand, dpkg -r, every file gone"
