@@ -16,6 +16,7 @@ K): energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), mome
 dspacing, the flight path (metres) when exactly one side is tof.
 """
 
+import math as _math
 import numbers as _numbers
 from decimal import Decimal as _Decimal
 
@@ -53,6 +54,14 @@ def _name(name, what):
     return name
 
 
+def _float(value):
+    # An int too large for a double is, like a typed 1e400, an infinity of its sign.
+    try:
+        return float(value)
+    except OverflowError:
+        return _math.inf if value > 0 else -_math.inf
+
+
 def _real_array(values):
     array = _np.asarray(values)
     if array.dtype.kind in "biuf":
@@ -60,7 +69,7 @@ def _real_array(values):
     if array.dtype.kind == "O" and all(
         isinstance(v, (_numbers.Real, _Decimal)) for v in array.flat
     ):
-        return array.astype(_np.float64)
+        return _np.array([_float(v) for v in array.flat], dtype=_np.float64).reshape(array.shape)
     raise TypeError(f"values must be real numbers, not {array.dtype} ({type(values).__name__})")
 
 

@@ -105,6 +105,8 @@ FAILURES = [
     ("below the smallest single", [1, 1e-50], "meV", "lambda", {},
      "Non-positive values not allowed", 1),
     ("infinite", [1, 2, np.inf], "meV", "lambda", {}, "Value out of range for this conversion", 2),
+    ("int beyond double", [1, 10**400], "meV", "lambda", {},
+     "Value out of range for this conversion", 1),
     ("result underflows", [1, 1e-30], "dspacing", "energy", GEOMETRY,
      "Value out of range for this conversion", 1),
     ("2-D", [[1, 2], [3, -4]], "meV", "lambda", {}, "Non-positive values not allowed", (1, 1)),
@@ -121,7 +123,7 @@ def test_a_failing_value_raises_or_becomes_nan(values, source, target, keywords,
     assert message in str(raised.value) and (index is None or str(index) in str(raised.value))
 
     result = pevrand.convert(values, source, target, errors="nan", **keywords)
-    flat = np.asarray(values, dtype=float).reshape(-1)
+    flat = np.asarray(values, dtype=object).reshape(-1)
     np.testing.assert_array_equal(np.ravel(result),
                                   shown(window(source, target, *(repr(v) for v in flat))))
 
