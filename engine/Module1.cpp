@@ -3,6 +3,7 @@
 #include "ArithmeticError.h"
 #include "CheckedMath.h"
 #include "NumberText.h"
+#include "PowersOfTen.h"
 
 #include <fast_float/fast_float.h>
 
@@ -17,11 +18,7 @@ namespace
 using checked::Divide;
 using checked::Finite;
 using checked::ToSingle;
-
-// The powers of ten that are doubles exactly.
-constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+using detail::PowersOfTen;
 
 // The double nearest to the decimal text [begin, end) of digits with one period. A text of at
 // most 15 digits and 22 decimals is an integer below 2^53 over an exact power of ten, and one
@@ -151,49 +148,6 @@ std::string ResultText(Result result)
 std::string ShownText(float rounded)
 {
     return SingleText(rounded, ShownFigures);
-}
-
-float ShownValue(float rounded)
-{
-    // What the box shows is `rounded` correctly rounded to five figures, D * 10^p with D in
-    // 10000..99999. RoundSigFigs leaves its result within a few units in the last place of such
-    // a decimal, so `rounded` scaled by 10^-p in double lies within hundredths of D. Where it
-    // lies within 0.4, D is the correct rounding whatever the scaling's error (below 1e-11),
-    // and one correctly rounded step from D gives the nearest double to D * 10^p, whose nearest
-    // single is the nearest single to D * 10^p unless that double is halfway between two
-    // singles. Every other case, and every value whose p lies beyond the exact powers of ten,
-    // reads the box's text.
-    const auto scaled = [&](double value, int p) {
-        return p >= 0 ? value / PowersOfTen[p] : value * PowersOfTen[-p];
-    };
-    // Between these bounds p lies in -22..21, within the table.
-    if (rounded > 1e-17f && rounded < 1e25f) {
-        int binaryExponent = 0;
-        std::frexp(rounded, &binaryExponent);
-        // log10(rounded) lies in [(e - 1) log10 2, e log10 2): its floor is this or one more.
-        int p = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120)) - 4;
-        double s = scaled(rounded, p);
-        if (s >= 99999.5) {
-            ++p;
-            s = scaled(rounded, p);
-        }
-        const double digits = std::nearbyint(s);
-        // Just below 10000 the fifth figure is a tenth of a unit, and only from 9999.95 up does
-        // it round up to 10000 too.
-        if (digits >= 10000.0 && digits <= 99999.0 && std::fabs(s - digits) <= 0.4 &&
-            s >= 9999.97) {
-            const double nearest = p >= 0 ? digits * PowersOfTen[p] : digits / PowersOfTen[-p];
-            std::uint64_t bits = 0;
-            std::memcpy(&bits, &nearest, sizeof bits);
-            // The 29 bits that a single drops: exactly one half of its last place?
-            if ((bits & 0x1fffffff) != 0x10000000)
-                return static_cast<float>(nearest);
-        }
-    }
-    const std::string text = ShownText(rounded);
-    float value = 0.0f;
-    fast_float::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
 }
 
 } // namespace pevrand
