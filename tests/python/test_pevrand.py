@@ -28,10 +28,10 @@ def shown(texts):
     return np.array([float(t) if t else np.nan for t in texts], dtype=np.float32)
 
 
+# An alias, the one matched with its case, one beyond ASCII, and a name in capitals: the
+# command's own tests go through the rest of the shared table.
 @pytest.mark.parametrize("alias,name", [
-    ("meV", "energy"), ("ENERGY", "energy"), ("lambda", "wavelength"), ("THz", "nu"),
-    ("m/s", "velocity"), ("wavevector", "momentum"), ("K", "temperature"),
-    ("cm-1", "invcm"), ("Q", "q"), ("d-spacing", "dspacing"), ("µs", "tof"), ("US", "tof"),
+    ("meV", "energy"), ("K", "temperature"), ("µs", "tof"), ("ENERGY", "energy"),
 ])
 def test_an_alias_names_its_quantity_both_ways(alias, name):
     for source, target in ((alias, "tof"), ("tof", alias)):
@@ -40,7 +40,7 @@ def test_an_alias_names_its_quantity_both_ways(alias, name):
         assert pevrand.convert(3.0, source, target, **GEOMETRY) == expected
 
 
-@pytest.mark.parametrize("name", ["k", "all", "Angstrom", "kelvin", "", "energy "])
+@pytest.mark.parametrize("name", ["k", "all", ""])
 def test_an_unknown_name_lists_the_valid_ones(name):
     with pytest.raises(ValueError, match=r"energy \(meV\).*tof \(time-of-flight"):
         pevrand.convert(1.0, name, "energy")
@@ -65,10 +65,8 @@ SHAPES = {
     "list": [0.5, 25, 81.787],
     "2-D": GRID,
     "non-contiguous view": GRID.T[::2],
-    "Fortran order": np.asfortranarray(GRID),
     "int32": np.array([1, 25, 300], dtype=np.int32),
     "float32": np.array([0.5, 25, 81.787], dtype=np.float32),
-    "big-endian": np.array([0.5, 25, 81.787], dtype=">f8"),
     "0-d array": np.array(25.0),
     "empty": np.zeros((0, 3)),
 }
@@ -85,7 +83,7 @@ def test_an_array_converts_element_by_element_into_a_new_float32_array(values):
     np.testing.assert_array_equal(result.reshape(-1), shown(texts))
 
 
-@pytest.mark.parametrize("value", [25, 25.0, np.float64(25), np.int8(25), True])
+@pytest.mark.parametrize("value", [25, np.float64(25)])
 def test_a_scalar_gives_a_numpy_scalar(value):
     result = pevrand.convert(value, "meV", "wavelength")
     assert type(result) is np.float32
@@ -104,7 +102,6 @@ FAILURES = [
     ("NaN", [np.nan], "meV", "lambda", {}, "Non-positive values not allowed", 0),
     ("below the smallest single", [1, 1e-50], "meV", "lambda", {},
      "Non-positive values not allowed", 1),
-    ("infinite", [1, 2, np.inf], "meV", "lambda", {}, "Value out of range for this conversion", 2),
     ("int beyond double", [1, 10**400], "meV", "lambda", {},
      "Value out of range for this conversion", 1),
     ("result underflows", [1, 1e-30], "dspacing", "energy", GEOMETRY,
@@ -130,12 +127,8 @@ def test_a_failing_value_raises_or_becomes_nan(values, source, target, keywords,
 
 GEOMETRY_FAILURES = [
     ("angle missing", "dspacing", "energy", {"path": 10}, "Scattering angle not specified"),
-    ("angle too large", "q", "energy", {"angle": 180.5},
-     "2 theta must be in the range 0 to 180 degrees"),
     ("angle NaN", "q", "energy", {"angle": np.nan}, "2 theta must be in the range 0 to 180 degrees"),
-    ("angle 0", "q", "energy", {"angle": 0}, "2 theta must be greater than 0 for this conversion"),
     ("path missing", "tof", "energy", {"angle": 90}, "Total flight path not specified"),
-    ("path negative", "energy", "tof", {"path": -10}, "Total flight path must be positive"),
 ]
 
 
@@ -171,11 +164,6 @@ TEXTS = [
     ("25", "meV", "lambda", "", "", ("1.8087", "")),
     ("", "meV", "lambda", "", "", ("", "No input value specified")),
     ("2,5", "meV", "lambda", "", "", ("", "Use a period as the decimal point")),
-    ("-1", "meV", "lambda", "", "", ("", "Non-positive values not allowed")),
-    ("1e39", "meV", "lambda", "", "", ("", "Value out of range for this conversion")),
-    ("2", "dspacing", "meV", "", "", ("", "Scattering angle not specified")),
-    ("2", "dspacing", "meV", "90,5", "", ("", "Use a period as the decimal point")),
-    ("2", "tof", "meV", "", "", ("", "Total flight path not specified")),
     ("4 \ud800 junk", "lambda", "nu", "", "", ("1.2361", "")),
 ]
 
