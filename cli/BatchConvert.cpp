@@ -14,14 +14,12 @@ namespace pevrand::cli
 namespace
 {
 
-// The two messages that say an angle or a flight path was needed but not given. With TO
-// `all` they stand in a quantity's value column: they are expected there, not failures.
-constexpr std::string_view AngleNotGiven = "Scattering angle not specified";
-constexpr std::string_view PathNotGiven = "Total flight path not specified";
-
-// A line cut after LineReader::KeptLength bytes whose number runs on to the cut: the rest,
-// which was not kept, could change what it reads.
-constexpr const char *NumberTooLong = "Number too long to read";
+// With TO `all`, the messages that say an angle or a flight path was needed but not given
+// stand in a quantity's value column: they are expected there, not failures.
+bool GeometryNotGiven(MessageId message)
+{
+    return message == MessageId::AngleNotGiven || message == MessageId::PathNotGiven;
+}
 
 std::string_view WithoutCarriageReturn(std::string_view text)
 {
@@ -176,19 +174,20 @@ ConvertOutcome ValueConverter::Run(std::string_view text, bool cut, Quantity to)
     // The Convert command looks at a value text only as far as ReadingExtent says; a cut text
     // converts as the whole would, unless its number runs on to the cut.
     if (cut && ReadingExtent(text) >= text.size())
-        return {{}, NumberTooLong, FocusTarget::InputVal};
+        return {{}, MessageId::NumberTooLong};
     request_.InputText.assign(text);
     request_.Output = to;
     return RunConvert(request_);
 }
 
-void ValueConverter::Report(std::string_view message, std::string_view where, std::size_t number,
+void ValueConverter::Report(MessageId message, std::string_view where, std::size_t number,
                             OutputBuffer &errors)
 {
-    for (const std::string &done : reported_)
-        if (done == message)
+    const std::string_view text = MessageOf(message).Text;
+    for (const char *done : reported_)
+        if (done == text.data())
             return;
-    reported_.emplace_back(message);
+    reported_.push_back(text.data());
     std::array<char, 24> digits;
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), number);
     errors.Append("pevrand-convert: ");
@@ -197,7 +196,7 @@ void ValueConverter::Report(std::string_view message, std::string_view where, st
     errors.Append(
         std::string_view(digits.data(), static_cast<std::size_t>(written.ptr - digits.data())));
     errors.Append(": ");
-    errors.Append(message);
+    errors.Append(text);
     errors.Append("\n");
 }
 
@@ -207,13 +206,13 @@ bool ValueConverter::Convert(std::string_view text, bool cut, std::string_view w
     reported_.clear();
     if (to_) {
         const ConvertOutcome outcome = Run(text, cut, *to_);
-        if (outcome.Message.empty()) {
+        if (!outcome.Message) {
             out.Append(outcome.OutputText);
             out.Append("\n");
             return true;
         }
         out.Append("\n");
-        Report(outcome.Message, where, number, errors);
+        Report(*outcome.Message, where, number, errors);
         return false;
     }
 
@@ -224,12 +223,12 @@ bool ValueConverter::Convert(std::string_view text, bool cut, std::string_view w
         const ConvertOutcome outcome = Run(text, cut, quantity);
         out.Append(QuantityName(quantity));
         out.Append("\t");
-        if (outcome.Message.empty()) {
+        if (!outcome.Message) {
             out.Append(outcome.OutputText);
-        } else if (outcome.Message == AngleNotGiven || outcome.Message == PathNotGiven) {
-            out.Append(outcome.Message);
+        } else if (GeometryNotGiven(*outcome.Message)) {
+            out.Append(MessageOf(*outcome.Message).Text);
         } else {
-            Report(outcome.Message, where, number, errors);
+            Report(*outcome.Message, where, number, errors);
             converted = false;
         }
         out.Append("\n");

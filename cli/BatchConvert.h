@@ -102,12 +102,12 @@ public:
 
 private:
     ConvertOutcome Run(std::string_view text, bool cut, Quantity to);
-    void Report(std::string_view message, std::string_view where, std::size_t number,
+    void Report(MessageId message, std::string_view where, std::size_t number,
                 OutputBuffer &errors);
 
     ConvertRequest request_;
     std::optional<Quantity> to_;
-    std::vector<std::string> reported_;
+    std::vector<const char *> reported_; // the texts told for this line, by address
 };
 
 // How a batch ended.

@@ -15,8 +15,9 @@ std::optional<ArrayFailure> ConvertArray(const ValueConversion &conversion,
     for (std::size_t i = 0; i < values.size(); ++i) {
         const ValueConversion::Outcome outcome = conversion.Convert(NearestSingle(values[i]));
         if (outcome.Message) {
-            if (policy == FailurePolicy::Stop || ValueConversion::IsGeometryMessage(outcome))
-                return ArrayFailure{i, outcome.Message};
+            if (policy == FailurePolicy::Stop ||
+                MessageOf(*outcome.Message).Kind == MessageKind::Geometry)
+                return ArrayFailure{i, *outcome.Message};
             results[i] = std::numeric_limits<float>::quiet_NaN();
         } else {
             results[i] = rounded ? ShownValue(outcome.Rounded) : outcome.Result;

@@ -21,7 +21,7 @@ enum class FailurePolicy {
 // The first failure that stopped a loop: the index of its value and the window's message.
 struct ArrayFailure {
     std::size_t Index;
-    const char *Message;
+    MessageId Message;
 };
 
 // Converts values[i] into results[i] (the two spans are equally long). Each value goes in as

@@ -69,7 +69,7 @@ py::object ConvertInto(const py::array_t<double, py::array::c_style> &values,
     }
     if (!failure)
         return py::none();
-    return py::make_tuple(failure->Index, failure->Message);
+    return py::make_tuple(failure->Index, MessageOf(failure->Message).Text);
 }
 
 py::tuple ConvertText(const std::string &valueText, std::string_view source,
@@ -78,7 +78,8 @@ py::tuple ConvertText(const std::string &valueText, std::string_view source,
 {
     const ConvertOutcome outcome =
         RunConvert({valueText, angleText, pathText, NamedQuantity(source), NamedQuantity(target)});
-    return py::make_tuple(outcome.OutputText, outcome.Message);
+    return py::make_tuple(outcome.OutputText,
+                          outcome.Message ? MessageOf(*outcome.Message).Text : std::string_view());
 }
 
 } // namespace

@@ -51,6 +51,9 @@ ROWS = [
      "dspacing\t\ntof\t\n",
      line(1, "2 theta must be in the range 0 to 180 degrees")
      + line(2, "Non-positive values not allowed"), 1),
+    ("decimal_commas_of_both_geometries_told_once", ["--angle", "2,5", "--path", "1,5", "meV",
+     "all", "25"], None, ALL_25.split("q\t")[0] + "q\t\ndspacing\t\ntof\t\n",
+     value(1, "Use a period as the decimal point"), 1),
     ("geometry_options", ["--path", "12.5", "--angle", "90", "dspacing", "time-of-flight", "1.5",
                           "2", "2.5"], None, "6703.9\n8938.5\n11173\n", "", 0),
     ("geometry_after_the_values", ["dspacing", "tof", "2", "--angle=90", "--path=12.5"], None,

@@ -2,6 +2,7 @@
 // choices, checks them, converts, and says what the window shows afterwards.
 #pragma once
 
+#include "ConvertMessages.h"
 #include "engine/Conversion.h"
 
 #include <optional>
@@ -17,14 +18,11 @@ struct ConvertRequest {
     std::optional<Quantity> Input, Output; // empty when no option of that side is selected
 };
 
-// Where the focus goes after a message.
-enum class FocusTarget { Unchanged, InputVal, TwoTheta, TotalFlightPath, EnergyIn, EnergyOut };
-
-// What the window shows after a run: the output text, or a message (never both).
+// What the window shows after a run: the output text, or a message (never both). The message's
+// text and focus are its row of ConvertMessages.
 struct ConvertOutcome {
     std::string OutputText;
-    std::string Message; // empty when there is none
-    FocusTarget Focus;
+    std::optional<MessageId> Message;
 };
 
 // A geometry box as the checks see it: empty, holding a number followed by a decimal comma, or
@@ -50,31 +48,31 @@ public:
     struct Outcome {
         float Result = 0.0f;  // before the rounding
         float Rounded = 0.0f; // RoundSigFigs(Result, 5), from which the output box is written
-        const char *Message = nullptr;
-        FocusTarget Focus = FocusTarget::Unchanged;
+        std::optional<MessageId> Message;
     };
 
-    // Checks and converts `value`, the number the input box reads as. Never throws.
+    // Checks and converts `value`, the number the input box reads as. A value that passes its
+    // own checks and the square's meets the geometry's message, if there is one: every such
+    // value would. Never throws.
     Outcome Convert(float value) const;
 
-    // True when a message about the flight path or the angle (which every value that gets past
-    // its own checks would give) is the message of `outcome`.
-    static bool IsGeometryMessage(const Outcome &outcome);
+    // The message about the flight path or the angle that every value getting past its own
+    // checks meets, if there is one.
+    std::optional<MessageId> GeometryMessage() const { return geometryMessage_; }
 
 private:
     std::optional<Quantity> input_, output_;
     float flightPath_, theta_;
-    const char *geometryMessage_ = nullptr;
-    FocusTarget geometryFocus_ = FocusTarget::Unchanged;
+    std::optional<MessageId> geometryMessage_;
 };
 
-// One whole run of the Convert command. The value is checked first, then the flight path and
-// the angle where the pair of quantities needs them, then the two unit choices; the first
-// failed check gives its message with an empty output. A box whose number is followed at once
-// by a comma and a digit ("2,5") gives "Use a period as the decimal point" right after that
-// box's emptiness check. An arithmetic failure (a value too
-// large or too small for the conversion) gives "Value out of range for this conversion".
-// Never throws for any texts.
+// One whole run of the Convert command. The value is checked first, then its square (a value
+// whose square overflows is out of range whatever the geometry boxes hold), then the flight
+// path and the angle where the pair of quantities needs them, then the two unit choices; the
+// first failed check gives its message with an empty output. A box whose number is followed at
+// once by a comma and a digit ("2,5") gives "Use a period as the decimal point" right after that
+// box's emptiness check. An arithmetic failure (a value too large or too small for the
+// conversion) gives "Value out of range for this conversion". Never throws for any texts.
 ConvertOutcome RunConvert(const ConvertRequest &request);
 
 } // namespace pevrand

@@ -54,8 +54,10 @@ void MainWindowReactions::cmdConvert_Click()
                     view_.SelectedUnit("fraUnitsOut")});
     // The result is gone before the message shows: never a result beside a message.
     view_.SetBoxText("txtOutputVal", outcome.OutputText);
-    if (!outcome.Message.empty())
-        view_.ShowMessage(outcome.Message, FocusName(outcome.Focus));
+    if (outcome.Message) {
+        const ConvertMessage &message = MessageOf(*outcome.Message);
+        view_.ShowMessage(message.Text, FocusName(message.Focus));
+    }
 }
 
 void MainWindowReactions::cmdQuit_Click()

@@ -27,13 +27,18 @@ class RunConvertRow : public testing::TestWithParam<Case>
 {
 };
 
+std::string_view Text(const ConvertOutcome &outcome)
+{
+    return outcome.Message ? MessageOf(*outcome.Message).Text : "";
+}
+
 TEST_P(RunConvertRow, ShowsTheResultOrOneMessage)
 {
     const Case &row = GetParam();
     const ConvertOutcome outcome = RunConvert(row.request);
     EXPECT_EQ(outcome.OutputText, row.output);
-    EXPECT_EQ(outcome.Message, row.message);
-    EXPECT_EQ(outcome.Focus, row.focus);
+    EXPECT_EQ(Text(outcome), row.message);
+    EXPECT_EQ(outcome.Message ? MessageOf(*outcome.Message).Focus : F::Unchanged, row.focus);
 }
 
 ConvertRequest Request(const char *input, Q in, Q out, const char *twoTheta = "",
@@ -136,16 +141,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RunConvert, MissingUnitsComeAfterEveryEntryCheck)
 {
     const ConvertOutcome noInput = RunConvert({"25", "", "", std::nullopt, Q::Q});
-    EXPECT_EQ(noInput.Message, "Scattering angle not specified");
+    EXPECT_EQ(Text(noInput), "Scattering angle not specified");
 
     const ConvertOutcome noUnits = RunConvert({"25", "", "", std::nullopt, std::nullopt});
-    EXPECT_EQ(noUnits.Message, "Input units not specified, or not yet available");
-    EXPECT_EQ(noUnits.Focus, F::EnergyIn);
+    EXPECT_EQ(noUnits.Message, MessageId::NoInputUnits);
+    EXPECT_EQ(Text(noUnits), "Input units not specified, or not yet available");
+    EXPECT_EQ(MessageOf(MessageId::NoInputUnits).Focus, F::EnergyIn);
 
     const ConvertOutcome noOutput = RunConvert({"25", "", "", Q::Energy, std::nullopt});
-    EXPECT_EQ(noOutput.Message, "Output units not specified, or not yet available");
-    EXPECT_EQ(noOutput.Focus, F::EnergyOut);
+    EXPECT_EQ(Text(noOutput), "Output units not specified, or not yet available");
+    EXPECT_EQ(MessageOf(MessageId::NoOutputUnits).Focus, F::EnergyOut);
     EXPECT_EQ(noOutput.OutputText, "");
+}
+
+// Callers decide on the kind: a geometry message stops a whole array, the others fail one value.
+TEST(ConvertMessages, DecimalCommaTakesTheKindOfItsBox)
+{
+    EXPECT_EQ(MessageOf(MessageId::InputDecimalComma).Kind, MessageKind::Value);
+    EXPECT_EQ(MessageOf(MessageId::PathDecimalComma).Kind, MessageKind::Geometry);
+    EXPECT_EQ(MessageOf(MessageId::AngleDecimalComma).Kind, MessageKind::Geometry);
+    EXPECT_EQ(MessageOf(MessageId::OutOfRange).Kind, MessageKind::Range);
 }
 
 } // namespace
