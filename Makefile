@@ -1,20 +1,41 @@
-# The two commands a new user needs: `make run` and `make test`. Both install what is
-# missing first (scripts/install-deps.sh, apt-get on Debian 12).
+# The two commands a new user needs: `make run` and `make test`. Each target first installs
+# what it needs and nothing more (scripts/install-deps.sh SET, apt-get on Debian 12): `make run`
+# only the compiler, CMake and Qt.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build unit-tests sanitize fuzz wine-tests bench screenshot install deb clean \
-	windows windows-screenshots web
+.PHONY: run check test build sanitize fuzz wine-tests bench screenshot install deb clean \
+	windows windows-screenshots web web-tests web-screenshot
 
-run: build
+# Configures the main build with the options $(1). A build folder that `make run` makes afresh
+# leaves out the tests, benchmarks and the Python module, whose packages it doesn't install;
+# the other targets switch on what they use, and nothing they switch on is switched off again.
+configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPEVRAND_WERROR=ON $(1) $(CMAKE_FLAGS)
+fresh = $(if $(wildcard $(BUILD)/CMakeCache.txt),,$(1))
+
+run:
+	@scripts/install-deps.sh run
+	$(call configure,$(call fresh,-DPEVRAND_TESTS=OFF -DPEVRAND_BENCH=OFF -DPEVRAND_PYTHON=OFF))
+	cmake --build $(BUILD) -j$(JOBS) --target Pevrand
 	./$(BUILD)/app/Pevrand
 
-# Every test: the main build's suite (unit, window, resource and packaging checks), the Wine
-# suite, the page's suite (built afresh first; engine under node, page in headless Chromium),
-# the fuzzers for a bounded time, the unit tests again under the sanitizers, and the Debian
-# package (lintian; installed and removed only as root with CI=true).
-test: build
+# The native build's own suite, quick: the engine, the command and the reactions, the CLI, the
+# Python module (pip-installed into a fresh venv too), the Qt windows offscreen and the desktop
+# entry. No cross-build, browser, fuzzer, sanitizer or package.
+check:
+	@scripts/install-deps.sh check
+	$(call configure,-DPEVRAND_TESTS=ON -DPEVRAND_PYTHON=ON $(call fresh,-DPEVRAND_BENCH=OFF))
+	cmake --build $(BUILD) -j$(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -L 'unit|window|resources'
+
+# Every test: the main build's suite (unit, window, resource, desktop and script checks), the
+# Wine suite, the page's suite (built afresh first; engine under node, page in headless
+# Chromium), the fuzzers for a bounded time, the unit tests again under the sanitizers, and the
+# Debian packages (lintian; installed and removed only as root with CI=true).
+test:
+	@scripts/install-deps.sh test
+	$(MAKE) --no-print-directory build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -LE web
 	scripts/wine-tests.sh
 	JOBS=$(JOBS) BUILD=$(BUILD) scripts/web-tests.sh
@@ -22,23 +43,27 @@ test: build
 	scripts/sanitize.sh
 	scripts/deb.sh --install-test
 
-deps:
-	@scripts/install-deps.sh
-
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPEVRAND_WERROR=ON $(CMAKE_FLAGS)
+# The whole main build: the program, its tests, the benchmarks and the Python module.
+build:
+	@scripts/install-deps.sh check bench
+	$(call configure,-DPEVRAND_TESTS=ON -DPEVRAND_BENCH=ON -DPEVRAND_PYTHON=ON)
 	cmake --build $(BUILD) -j$(JOBS)
 
-sanitize: deps
+sanitize:
+	@scripts/install-deps.sh fuzz
 	scripts/sanitize.sh
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps.sh fuzz
 	scripts/fuzz.sh
 
-wine-tests: deps
+wine-tests:
+	@scripts/install-deps.sh windows
 	scripts/wine-tests.sh
 
+# The benchmarks; each fails when its figure passes its limit.
 bench: build
+	@scripts/install-deps.sh bench
 	scripts/bench.sh
 	bench/startup.sh
 	bench/batch.sh
@@ -46,15 +71,18 @@ bench: build
 	JOBS=$(JOBS) bench/web.sh
 
 screenshot: build
+	@scripts/install-deps.sh desktop
 	scripts/screenshot.sh
 
-# dist/pevrand_<version>-1_<arch>.deb, checked by lintian.
+# dist/pevrand_<version>-1_<arch>.deb and python3-pevrand, checked by lintian.
 deb: build
+	@scripts/install-deps.sh deb
 	scripts/deb.sh
 
 # The native Windows program for 64-bit and 32-bit Windows, cross-built with MinGW-w64 and
-# packed as dist/Pevrand-<version>-win64.zip and -win32.zip.
-windows: deps
+# packed as dist/Pevrand-<version>-win64.zip and -win32.zip, and the installers.
+windows:
+	@scripts/install-deps.sh windows
 	JOBS=$(JOBS) scripts/windows-dist.sh
 
 # The Win32 windows as Wine draws them: docs/windows-main-window.png, docs/windows-about-window.png.
@@ -62,21 +90,22 @@ windows-screenshots: windows
 	scripts/screenshot-windows.sh
 
 # The page: dist/pevrand-<version>.html, one file with the WebAssembly inside, for any browser.
-web: deps
+web:
+	@scripts/install-deps.sh web
 	JOBS=$(JOBS) scripts/web-dist.sh
-
-install: build
-	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
-
-.PHONY: web-tests web-screenshot
 
 # The page's suite alone (see test).
 web-tests: build
+	@scripts/install-deps.sh web-tests
 	JOBS=$(JOBS) BUILD=$(BUILD) scripts/web-tests.sh
 
 # The page as Chromium draws it: docs/web-page.png.
-web-screenshot: deps
+web-screenshot:
+	@scripts/install-deps.sh web-tests
 	JOBS=$(JOBS) scripts/screenshot-web.sh
+
+install: build
+	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
 
 clean:
 	rm -rf build build-* dist

@@ -1,47 +1,81 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Pevrand needs on Debian 12.
-# Prints what it installs; does nothing when everything is already there.
+# Installs the Debian 12 packages that a make target needs, and nothing more: each target names
+# its set, and a set takes in the sets it builds on. Prints what it installs; does nothing when
+# everything is already there.
+#
+#   install-deps.sh [--list] SET...      SET: run check desktop bench windows web web-tests
+#                                             fuzz deb test (test is every set)
+#
+# --list prints the set's packages, one a line, and installs nothing.
 set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages=(
-  # build; numbers are read with fast_float in every build
-  build-essential cmake make pkg-config clang libclang-rt-14-dev libfast-float-dev
-  # windows and window tests
-  qt6-base-dev libgl-dev xvfb xauth x11-utils imagemagick xdotool
-  fonts-liberation fonts-comic-neue fonts-dejavu-core fonts-dejavu-extra
-  # the About window's stacking check under a real window manager
-  openbox
-  # unit tests and benchmarks
-  libgtest-dev libbenchmark-dev
-  # desktop integration checks
-  desktop-file-utils appstream
-  # the Windows side, cross-built and run under Wine
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64
-  # the Windows installers (make windows)
-  wixl msitools
-  # the page (make web): WebAssembly from the same C++, and its tests in headless Chromium
-  emscripten chromium chromium-driver python3-selenium
-  # icon generator
-  python3
-  # the Python module (built against Debian's python3) and its tests
-  python3-dev pybind11-dev python3-numpy python3-pytest
-  # the Debian package (make deb): dependencies of the binaries, and its checks
-  dpkg-dev lintian dh-python
-  # the batch benchmark's comparison (make bench)
-  mawk
+# The sets. A word with a leading @ takes in that set.
+declare -A sets=(
+  # building and starting the Linux window; numbers are read with fast_float in every build
+  [run]="build-essential cmake make pkg-config libfast-float-dev qt6-base-dev libgl-dev
+         fonts-liberation fonts-comic-neue fonts-dejavu-core"
+  # the native build's suite: engine, command, reactions, CLI, the Python module (also pip
+  # installed into a fresh venv), the Qt windows offscreen (fonts-dejavu-extra for the rows
+  # that hide the stand-in faces), and the desktop entry's checks
+  [check]="@run libgtest-dev fonts-dejavu-extra python3 python3-dev pybind11-dev python3-numpy
+           python3-pytest python3-venv python3-pip python3-skbuild
+           desktop-file-utils appstream"
+  # the windows under a real X server and window manager: the stacking check, screenshots
+  [desktop]="@run xvfb xauth x11-utils imagemagick xdotool openbox"
+  # make bench: Google Benchmark, the batch comparison, the module against numpy, the page
+  [bench]="@check @desktop @web-tests libbenchmark-dev mawk"
+  # the Windows side, cross-built with MinGW-w64, run under Wine in Xvfb, and its installers;
+  # its unit tests build GoogleTest from Debian's sources
+  [windows]="cmake make python3 libfast-float-dev libgtest-dev
+             g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
+             binutils-mingw-w64-i686 wine wine64 wixl msitools xvfb xauth imagemagick"
+  # the page: the same C++ as WebAssembly; its unit tests run under node
+  [web]="cmake make python3 libfast-float-dev libgtest-dev emscripten"
+  # the page in headless Chromium (axe-core comes from npm, below)
+  [web-tests]="@web @check chromium chromium-driver python3-selenium"
+  # the fuzzers and the sanitizer run
+  [fuzz]="@check clang libclang-rt-14-dev"
+  # the Debian packages and their checks
+  [deb]="@check dpkg-dev lintian dh-python"
+  # make test: every suite
+  [test]="@check @desktop @bench @windows @web-tests @fuzz @deb"
 )
+
+# Prints the packages of set $1 and of the sets it takes in, one a line.
+expand() {
+  local word
+  [ -n "${sets[$1]+x}" ] || { echo "install-deps: no set named '$1'" >&2; exit 2; }
+  for word in ${sets[$1]}; do
+    if [[ $word == @* ]]; then expand "${word#@}"; else echo "$word"; fi
+  done
+}
+
+list=false
+if [ "${1-}" = --list ]; then list=true; shift; fi
+[ $# -gt 0 ] || { echo "usage: install-deps.sh [--list] SET..." >&2; exit 2; }
+wanted=()
+for set in "$@"; do mapfile -t -O ${#wanted[@]} wanted < <(expand "$set"); done
+mapfile -t packages < <(printf '%s\n' "${wanted[@]}" | sort -u)
+windows=false web_tests=false
+for p in "${packages[@]}"; do
+  case $p in wine64) windows=true ;; chromium) web_tests=true ;; esac
+done
 
 # The 32-bit Windows programs run under Wine only where the kernel runs 32-bit x86 programs:
 # the probe runs one before anything i386 is installed, and elsewhere neither the i386
 # architecture nor wine32 is added (the 32-bit build is then built and checked, not run).
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-if i386=$("$root/scripts/runs-i386.sh"); then
-  packages+=(wine32:i386)
+i386=""
+if $windows; then
+  if i386=$("$root/scripts/runs-i386.sh"); then packages+=(wine32:i386); fi
 fi
-
 # npm for the page's accessibility check (axe-core), unless a node that bundles it is installed.
-if ! command -v npm >/dev/null; then packages+=(npm); fi
+if $web_tests && ! command -v npm >/dev/null; then packages+=(npm); fi
+
+if $list; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -65,10 +99,12 @@ fi
 
 # axe-core, pinned by tests/web/package-lock.json, which the browser suite injects into the page.
 # Nothing is fetched when the pinned version is already there.
-web="$root/tests/web"
-pinned=$(sed -n '/"node_modules\/axe-core"/,/}/s/.*"version": "\(.*\)".*/\1/p' "$web/package-lock.json")
-installed=$(sed -n 's/^  "version": "\(.*\)".*/\1/p' "$web/node_modules/axe-core/package.json" 2>/dev/null || true)
-if [ "$installed" != "$pinned" ]; then
-  echo "Installing axe-core $pinned into tests/web/node_modules"
-  (cd "$web" && npm ci --no-audit --no-fund --loglevel=error </dev/null)
+if $web_tests; then
+  web="$root/tests/web"
+  pinned=$(sed -n '/"node_modules\/axe-core"/,/}/s/.*"version": "\(.*\)".*/\1/p' "$web/package-lock.json")
+  installed=$(sed -n 's/^  "version": "\(.*\)".*/\1/p' "$web/node_modules/axe-core/package.json" 2>/dev/null || true)
+  if [ "$installed" != "$pinned" ]; then
+    echo "Installing axe-core $pinned into tests/web/node_modules"
+    (cd "$web" && npm ci --no-audit --no-fund --loglevel=error </dev/null)
+  fi
 fi
