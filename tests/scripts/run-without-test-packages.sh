@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# `make run` on a machine that has only what the window needs:
+#
+#   run-without-test-packages.sh SOURCE WORK
+#
+# The packages `make run` installs hold no test toolchain, and with every package that only the
+# tests, benchmarks or the Python module use hidden from CMake, `make run` configures a fresh
+# build folder, builds the program and starts it (offscreen here; the program is stopped once it
+# is up).
+set -euo pipefail
+
+source=${1:?source folder}
+work=${2:?scratch folder}
+rm -rf "$work"
+mkdir -p "$work"
+fail() { echo "FAIL: $*"; exit 1; }
+
+run_set=$("$source/scripts/install-deps.sh" --list run)
+for tool in wine mingw wixl emscripten chromium npm node selenium gtest benchmark pybind11 \
+    numpy pytest lintian xvfb clang; do
+    if grep -q -- "$tool" <<<"$run_set"; then
+        fail "make run installs $(grep -- "$tool" <<<"$run_set" | head -n 1)"
+    fi
+done
+
+hidden="-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+-DCMAKE_DISABLE_FIND_PACKAGE_pybind11=ON -DCMAKE_DISABLE_FIND_PACKAGE_Python=ON \
+-DCMAKE_DISABLE_FIND_PACKAGE_Python3=ON"
+program=$work/build/app/Pevrand
+QT_QPA_PLATFORM=offscreen make -C "$source" --no-print-directory run BUILD="$work/build" \
+    JOBS="${JOBS:-2}" CMAKE_FLAGS="$hidden" >"$work/make.log" 2>&1 &
+make_pid=$!
+started=false
+while kill -0 "$make_pid" 2>/dev/null; do
+    if pid=$(pgrep -f -x "$program"); then
+        sleep 1
+        kill -0 "$pid" 2>/dev/null && started=true
+        kill "$pid" 2>/dev/null || true
+        break
+    fi
+    sleep 0.5
+done
+wait "$make_pid" || true
+$started || { tail -n 30 "$work/make.log"; fail "make run did not start the program"; }
+grep -q 'PEVRAND_TESTS:BOOL=OFF' "$work/build/CMakeCache.txt" ||
+    fail "a fresh make run build has the tests switched on"
+echo "make run: built and started the program with only the window's packages"
