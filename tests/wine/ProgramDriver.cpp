@@ -482,8 +482,9 @@ TEST_P(PairOfUnits, ShowsWhatRunConvertGives)
     Enter(P(), request);
     const auto message = Click(P(), "cmdConvert");
     EXPECT_EQ(message ? "message \"" + message->Text + "\"" : P().Output(),
-              expected.Message.empty() ? expected.OutputText
-                                       : "message \"" + expected.Message + "\"");
+              expected.Message
+                  ? "message \"" + std::string(MessageOf(*expected.Message).Text) + "\""
+                  : expected.OutputText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, PairOfUnits, testing::ValuesIn(AllPairs()), RowName());
