@@ -223,27 +223,41 @@ TEST_F(MainWindowKeys, AltF4IsNoAccessKey)
     EXPECT_EQ(Focused(main, main_window::Window), "cmdConvert");
 }
 
-// OK is the default and the cancel button: Enter and Escape close the window.
-struct AboutKeyRow : NamedRow {
+// OK is the About window's default and cancel button: Enter and Escape close it, as Enter on
+// Quit and Alt+Q close a main window. The window goes once the key's handling is over: a
+// control whose window were destroyed under its own key handler would run on, freed.
+struct ClosingKeyRow : NamedRow {
+    bool about;
+    const char *focus;
     UINT message;
     WPARAM key;
 };
 
-class AboutKeys : public WithMainWindow, public testing::WithParamInterface<AboutKeyRow>
+class ClosingKeys : public WithMainWindow, public testing::WithParamInterface<ClosingKeyRow>
 {
 };
 
-TEST_P(AboutKeys, OpensOnOkAndTheKeyClosesIt)
+TEST_P(ClosingKeys, CloseTheWindowOnceTheKeyIsHandled)
 {
-    HWND window = OpenAbout();
-    EXPECT_EQ(Focused(window, about_window::Window), "cmdOK");
-    SendMessageW(GetFocus(), GetParam().message, GetParam().key, 0);
+    const ClosingKeyRow &row = GetParam();
+    const WindowDesign &design = row.about ? about_window::Window : main_window::Window;
+    HWND window = row.about ? OpenAbout() : frmPevrand::Open(GetModuleHandleW(nullptr), SW_SHOW);
+    if (!row.about)
+        SetFocus(Control(window, design, row.focus));
+    EXPECT_EQ(Focused(window, design), row.focus);
+    SendMessageW(GetFocus(), row.message, row.key, 0);
+    EXPECT_TRUE(IsWindow(window)) << "destroyed under the key's handler";
+    for (MSG message; IsWindow(window) && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&message);
     EXPECT_FALSE(IsWindow(window));
 }
 
-const AboutKeyRow AboutKeysRows[] = {{"Escape", WM_KEYDOWN, VK_ESCAPE}, {"Enter", WM_CHAR, 13}};
+const ClosingKeyRow ClosingKeysRows[] = {{"EscapeInAbout", true, "cmdOK", WM_KEYDOWN, VK_ESCAPE},
+                                         {"EnterOnOk", true, "cmdOK", WM_CHAR, 13},
+                                         {"EnterOnQuit", false, "cmdQuit", WM_CHAR, 13},
+                                         {"AltQ", false, "txtInputVal", WM_SYSKEYDOWN, 'Q'}};
 
-INSTANTIATE_TEST_SUITE_P(Win32, AboutKeys, testing::ValuesIn(AboutKeysRows), RowName());
+INSTANTIATE_TEST_SUITE_P(Win32, ClosingKeys, testing::ValuesIn(ClosingKeysRows), RowName());
 
 } // namespace
 } // namespace pevrand::win32

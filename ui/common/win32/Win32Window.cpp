@@ -700,6 +700,7 @@ LRESULT ProgramWindow::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcW(window, message, wParam, lParam);
     const LRESULT result = self->handle(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        RemovePropW(window, ToolTipsProperty);
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete self;
     }
