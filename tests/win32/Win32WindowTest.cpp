@@ -1,7 +1,7 @@
 // The Win32 windows' own layer, run in the program's process under Windows or Wine: what the
 // driver of Pevrand.exe cannot see from outside. Text conversion with a broken byte, the fonts
 // and colours the main window hands its controls, captions whole at every common scale, the
-// factors picture's ink, the keys only the About window takes, and Alt+F4 taken for no
+// factors picture's ink, the keys that close a window, when they do, and Alt+F4 taken for no
 // access key.
 #include "tests/RowName.h"
 #include "ui/about/AboutWindowDesign.h"
@@ -223,9 +223,8 @@ TEST_F(MainWindowKeys, AltF4IsNoAccessKey)
     EXPECT_EQ(Focused(main, main_window::Window), "cmdConvert");
 }
 
-// OK is the About window's default and cancel button: Enter and Escape close it, as Enter on
-// Quit and Alt+Q close a main window. The window goes once the key's handling is over: a
-// control whose window were destroyed under its own key handler would run on, freed.
+// Enter and Escape on the About window's OK, and Enter on Quit and Alt+Q, close the window only
+// once the key's handling is over: not under the control's own key handler, which runs on.
 struct ClosingKeyRow : NamedRow {
     bool about;
     const char *focus;

@@ -781,9 +781,7 @@ TEST_F(Lifetime, QuitWithAboutOpenEndsTheProgramOnlyWhenAboutCloses)
     EXPECT_EQ(code, 0u);
 }
 
-// The close box, Enter on Quit and Alt+Q each end a program whose one window is the main one,
-// with status 0. The programs print Wine's subclass errors (see main), such as a control's
-// keyboard going on after its window was destroyed under it, and ctest fails the check on them.
+// The close box, Enter on Quit and Alt+Q: each alone ends the program, with status 0.
 struct EndRow : NamedRow {
     std::function<void(const Program &)> act;
 };
@@ -792,24 +790,21 @@ const EndRow EndRows[] = {
     {"CloseBox", [](const Program &p) { PostMessageW(p.Main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     {"EnterOnQuit",
      [](const Program &p) { PostMessageW(p.Control("cmdQuit"), WM_KEYDOWN, VK_RETURN, 1); }},
-    {"AltQ", AltKey('Q')},
-};
+    {"AltQ", AltKey('Q')}};
 
-class Ending : public testing::TestWithParam<EndRow>
-{
-};
+using Ending = testing::TestWithParam<EndRow>;
 
-TEST_P(Ending, EndsTheProgramCleanly)
+TEST_P(Ending, AloneEndsTheProgram)
 {
     std::string error;
-    auto program = Start(ProgramPath, error);
-    ASSERT_TRUE(program) << error;
-    GetParam().act(*program);
-    EXPECT_EQ(WaitForSingleObject(program->Process.hProcess, 10000), WAIT_OBJECT_0);
+    auto again = Start(ProgramPath, error);
+    ASSERT_TRUE(again) << error;
+    GetParam().act(*again);
+    EXPECT_EQ(WaitForSingleObject(again->Process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 1;
-    GetExitCodeProcess(program->Process.hProcess, &code);
+    GetExitCodeProcess(again->Process.hProcess, &code);
     EXPECT_EQ(code, 0u);
-    Stop(*program);
+    Stop(*again);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lifetime, Ending, testing::ValuesIn(EndRows), RowName());
@@ -825,7 +820,8 @@ int main(int argc, char **argv)
         return 2;
     }
     ProgramPath = argv[1];
-    // The programs it starts print Wine's errors of the common controls, subclasses among them.
+    // Its programs print the common controls' errors, such as a subclassed control's procedure
+    // going on after its window was destroyed under it: ctest fails a check on them.
     SetEnvironmentVariableW(L"WINEDEBUG", L"-all,err+commctrl");
     return RUN_ALL_TESTS();
 }
