@@ -3,17 +3,22 @@
 # Python module, dist/python3-pevrand_<version>-1_<arch>.deb from the main build with CPack,
 # and checks them with lintian, which fails the script on any error (`make build` first; `make
 # deb` does both). For python3-pevrand, dh_python3 first computes ${python3:Depends} and the
-# maintainer scripts that byte-compile the module and clean up after it.
+# maintainer scripts that byte-compile the module and clean up after it. CPack packs in a
+# folder of the build's; only the packages come to dist/, replacing their namesakes, and the
+# other files there (the Windows zips and installers, the page) stay.
 #
 # With --install-test it then installs the packages with dpkg -i, runs both programs' checks
-# and imports the module, and removes them with dpkg -r, checking that every file has gone. That changes /usr, so it runs
-# only as root with CI=true (a throwaway machine); elsewhere it says so and skips.
+# and imports the module, and removes them with dpkg -r, checking that every file has gone. A
+# check that fails, or any other way out, removes them too. That changes /usr, so it runs only
+# as root with CI=true (a throwaway machine); elsewhere it says so and skips.
 #
 #   BUILD   the build directory (default build)
+#   DIST    where the packages go (default dist; both relative to the checkout)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build="${BUILD:-build}"
+build=$(realpath -m -- "${BUILD:-build}")
+dist=$(realpath -m -- "${DIST:-dist}")
 install_test=false
 [ "${1:-}" = --install-test ] && install_test=true
 
@@ -33,7 +38,7 @@ if $with_python; then
     printf '%s\n' 'Source: pevrand' 'Maintainer: Pevrand Team <pevrand@druvel.example>' '' \
         'Package: python3-pevrand' 'Architecture: any' 'Depends: ${python3:Depends}' \
         'Description: neutron units converter for Python and numpy' >"$stage/debian/control"
-    DESTDIR="$PWD/$stage/debian/python3-pevrand" \
+    DESTDIR="$stage/debian/python3-pevrand" \
         cmake --install "$build" --component python --prefix /usr >/dev/null
     (cd "$stage" && DEB_HOST_ARCH=$(dpkg-architecture -qDEB_HOST_ARCH) \
         dh_python3 -p python3-pevrand >/dev/null)
@@ -43,7 +48,7 @@ if $with_python; then
         echo "deb: dh_python3 computed no Depends" >&2
         exit 1
     fi
-    PEVRAND_PYTHON3_SCRIPTS="$PWD/$stage/scripts"
+    PEVRAND_PYTHON3_SCRIPTS="$stage/scripts"
     mkdir -p "$PEVRAND_PYTHON3_SCRIPTS"
     for script in postinst prerm; do
         { printf '#!/bin/sh\nset -e\n'; cat "$stage/debian/python3-pevrand.$script.debhelper"; } \
@@ -54,19 +59,23 @@ if $with_python; then
     echo "deb: dh_python3 gives \${python3:Depends} = $PEVRAND_PYTHON3_DEPENDS"
 fi
 
-rm -rf dist
-cpack --config "$build/CPackConfig.cmake" -B "$PWD/dist" >"$build/cpack.log" 2>&1 || {
+packed="$build/deb-packages"
+rm -rf "$packed"
+cpack --config "$build/CPackConfig.cmake" -B "$packed" >"$build/cpack.log" 2>&1 || {
     cat "$build/cpack.log" >&2
     exit 1
 }
-rm -rf dist/_CPack_Packages
-debs=(dist/pevrand_*.deb)
-deb="${debs[0]}"
-python_deb=
-if $with_python; then
-    python_debs=(dist/python3-pevrand_*.deb)
-    python_deb="${python_debs[0]}"
-fi
+mkdir -p "$dist"
+deb= python_deb=
+for package in "$packed"/*.deb; do
+    name=${package##*/}
+    mv -f "$package" "$dist/$name"
+    case $name in
+    pevrand_*) deb=$dist/$name ;;
+    python3-pevrand_*) python_deb=$dist/$name ;;
+    esac
+done
+rm -rf "$packed"
 
 # Errors fail; the one warning kept: the packages are not uploaded to Debian, so their first
 # changelog entry closes no "intent to package" bug.
@@ -95,7 +104,8 @@ packages=(pevrand)
 $with_python && packages+=(python3-pevrand)
 for package in "${packages[@]}"; do
     if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        echo "deb: $package is already installed here; the install test leaves it alone" >&2
+        echo "deb: $package is already installed here; the install test leaves it alone" \
+            "(if an earlier run left it: dpkg -r $package)" >&2
         exit 1
     fi
 done
@@ -105,6 +115,18 @@ files=$(for package in "$deb" $python_deb; do
     dpkg-deb -c "$package" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }'
 done)
 
+# From dpkg -i on, every way out removes the packages again: a failed check, a command that
+# fails, a signal.
+installed=false
+remove_packages() {
+    if $installed; then
+        echo "deb: removing ${packages[*]} again" >&2
+        dpkg -r "${packages[@]}" >&2 || true
+    fi
+}
+trap remove_packages EXIT
+trap 'exit 1' HUP INT TERM
+installed=true
 dpkg -i "$deb" $python_deb
 for file in $files; do
     [ -e "$file" ] || fail "$file is missing after dpkg -i"
@@ -122,6 +144,7 @@ if $with_python; then
 fi
 
 dpkg -r "${packages[@]}"
+installed=false
 for file in $files; do
     [ ! -e "$file" ] || fail "$file is still there after dpkg -r"
 done

@@ -4,9 +4,9 @@
 # runs ctest in each build folder. ctest runs every check under Wine in Xvfb (see
 # tests/wine/CMakeLists.txt) and prints its summary; this script fails when a build or a
 # check fails. The 64-bit suite runs under Wine's 64-bit loader whatever else is installed. On
-# a machine whose kernel can't run 32-bit x86 programs (scripts/runs-i386.sh) the 32-bit
+# a machine that can't run 32-bit x86 programs (scripts/runs-i386.sh) the 32-bit
 # programs are built and their binaries checked, and the checks that would run them are
-# reported as skipped.
+# reported as skipped, with the probe's reason.
 #
 # Needs wine, wine64, Xvfb and the MinGW-w64 compilers, and wine32:i386 where 32-bit programs
 # run (scripts/install-deps.sh).
@@ -17,8 +17,10 @@ jobs=${JOBS:-2}
 started_at=$SECONDS
 failed=()
 
-# Decided once, before the 32-bit build is configured.
-if i386=$("$root/scripts/runs-i386.sh"); then runs_i386=ON; else runs_i386=OFF; fi
+# Decided once, before the 32-bit build is configured, from its folder.
+mkdir -p "$root/build-win32"
+runs_i386=OFF
+i386=$("$root/scripts/runs-i386.sh" "$root/build-win32") && runs_i386=ON
 
 # Configures and builds the Windows build of preset $1 (folder $2), with cmake options $3...
 build() {

@@ -1,7 +1,7 @@
 // The Win32 windows' own layer, run in the program's process under Windows or Wine: what the
 // driver of Pevrand.exe cannot see from outside. Text conversion with a broken byte, the fonts
 // and colours the main window hands its controls, captions whole at every common scale, the
-// factors picture's ink, the keys only the About window takes, and Alt+F4 taken for no
+// factors picture's ink, the keys that close a window, when they do, and Alt+F4 taken for no
 // access key.
 #include "tests/RowName.h"
 #include "ui/about/AboutWindowDesign.h"
@@ -223,27 +223,40 @@ TEST_F(MainWindowKeys, AltF4IsNoAccessKey)
     EXPECT_EQ(Focused(main, main_window::Window), "cmdConvert");
 }
 
-// OK is the default and the cancel button: Enter and Escape close the window.
-struct AboutKeyRow : NamedRow {
+// Enter and Escape on the About window's OK, and Enter on Quit and Alt+Q, close the window only
+// once the key's handling is over: not under the control's own key handler, which runs on.
+struct ClosingKeyRow : NamedRow {
+    bool about;
+    const char *focus;
     UINT message;
     WPARAM key;
 };
 
-class AboutKeys : public WithMainWindow, public testing::WithParamInterface<AboutKeyRow>
+class ClosingKeys : public WithMainWindow, public testing::WithParamInterface<ClosingKeyRow>
 {
 };
 
-TEST_P(AboutKeys, OpensOnOkAndTheKeyClosesIt)
+TEST_P(ClosingKeys, CloseTheWindowOnceTheKeyIsHandled)
 {
-    HWND window = OpenAbout();
-    EXPECT_EQ(Focused(window, about_window::Window), "cmdOK");
-    SendMessageW(GetFocus(), GetParam().message, GetParam().key, 0);
+    const ClosingKeyRow &row = GetParam();
+    const WindowDesign &design = row.about ? about_window::Window : main_window::Window;
+    HWND window = row.about ? OpenAbout() : frmPevrand::Open(GetModuleHandleW(nullptr), SW_SHOW);
+    if (!row.about)
+        SetFocus(Control(window, design, row.focus));
+    EXPECT_EQ(Focused(window, design), row.focus);
+    SendMessageW(GetFocus(), row.message, row.key, 0);
+    EXPECT_TRUE(IsWindow(window)) << "destroyed under the key's handler";
+    for (MSG message; IsWindow(window) && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageW(&message);
     EXPECT_FALSE(IsWindow(window));
 }
 
-const AboutKeyRow AboutKeysRows[] = {{"Escape", WM_KEYDOWN, VK_ESCAPE}, {"Enter", WM_CHAR, 13}};
+const ClosingKeyRow ClosingKeysRows[] = {{"EscapeInAbout", true, "cmdOK", WM_KEYDOWN, VK_ESCAPE},
+                                         {"EnterOnOk", true, "cmdOK", WM_CHAR, 13},
+                                         {"EnterOnQuit", false, "cmdQuit", WM_CHAR, 13},
+                                         {"AltQ", false, "txtInputVal", WM_SYSKEYDOWN, 'Q'}};
 
-INSTANTIATE_TEST_SUITE_P(Win32, AboutKeys, testing::ValuesIn(AboutKeysRows), RowName());
+INSTANTIATE_TEST_SUITE_P(Win32, ClosingKeys, testing::ValuesIn(ClosingKeysRows), RowName());
 
 } // namespace
 } // namespace pevrand::win32

@@ -54,15 +54,8 @@ public:
     int Rise() const { return rise_; }
 
 private:
-    static std::wstring TextFace()
-    {
-        return AvailableFace({L"Times New Roman", L"Liberation Serif", L"DejaVu Serif"});
-    }
-    static std::wstring GreekFace()
-    {
-        return AvailableFace(
-            {L"Cambria", L"DejaVu Serif", L"Times New Roman", L"Liberation Serif"});
-    }
+    static std::wstring TextFace() { return AvailableFace(factors::TextFamilies); }
+    static std::wstring GreekFace() { return AvailableFace(factors::GreekFamilies); }
     static HFONT Make(const std::wstring &face, int pixels, bool italic)
     {
         LOGFONTW font{};

@@ -171,9 +171,11 @@ void frmAbout::Form_Load()
     SetText(Control(window_, Window, "lblDescription"), texts.Description);
 }
 
+// Enter and Escape press OK from within the focused control's procedure: the window closes
+// once that has returned, not under it.
 void frmAbout::cmdOK_Click()
 {
-    DestroyWindow(window_);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 void frmAbout::cmdSysInfo_Click()

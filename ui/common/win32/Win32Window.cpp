@@ -1,6 +1,7 @@
 #include "Win32Window.h"
 
 #include "resources/ProgramIdentity.h"
+#include "ui/common/FontFamilies.h"
 
 #include <commctrl.h>
 
@@ -46,13 +47,12 @@ bool FaceExists(const wchar_t *face)
     return found;
 }
 
-// The design's face, or the first close stand-in present.
+// The design's face, or the first of its stand-ins present, in the order every toolkit tries.
 std::wstring FaceFor(std::string_view family)
 {
-    const std::wstring designed = Widen(family);
-    if (family.starts_with("Comic"))
-        return AvailableFace({designed.c_str(), L"Comic Neue", L"Segoe Print", L"Tahoma"});
-    return AvailableFace({designed.c_str(), L"Liberation Serif", L"DejaVu Serif", L"Georgia"});
+    if (const FaceFamilies *known = FindFaceFamilies(family))
+        return AvailableFace(known->Families);
+    return Widen(family);
 }
 
 HFONT MakeDesignFont(const FontDesign &font, int dpi)
@@ -74,9 +74,10 @@ LOGFONTW SystemDialogFont(int dpi)
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
                                     static_cast<UINT>(dpi))) {
+        // The stock dialog face, at its size on a screen of 96 DPI.
         LOGFONTW fallback{};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
         fallback.lfHeight = -Scaled(11, dpi);
-        lstrcpynW(fallback.lfFaceName, L"Tahoma", LF_FACESIZE);
         return fallback;
     }
     return metrics.lfMessageFont;
@@ -366,12 +367,12 @@ void AddToolTips(HWND window, const WindowDesign &design)
 
 } // namespace
 
-std::wstring AvailableFace(std::initializer_list<const wchar_t *> faces)
+std::wstring AvailableFace(std::span<const std::string_view> families)
 {
-    for (const wchar_t *face : faces)
-        if (FaceExists(face))
-            return face;
-    return faces.size() ? *faces.begin() : L"";
+    for (std::string_view family : families)
+        if (!family.empty() && FaceExists(Widen(family).c_str()))
+            return Widen(family);
+    return families.empty() ? std::wstring() : Widen(families.front());
 }
 
 std::wstring Widen(std::string_view text)
@@ -699,6 +700,7 @@ LRESULT ProgramWindow::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcW(window, message, wParam, lParam);
     const LRESULT result = self->handle(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        RemovePropW(window, ToolTipsProperty);
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete self;
     }

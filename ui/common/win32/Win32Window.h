@@ -14,7 +14,7 @@
 
 #include "ui/common/WindowDesign.h"
 
-#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -59,8 +59,9 @@ void PlaceControls(HWND window, const WindowDesign &design, int dpi);
 // instead, still inside the work area.
 void PlaceWindow(HWND window, const WindowDesign &design, int dpi, HWND over = nullptr);
 
-// The first of `faces` that the system has, or the first one when it has none of them.
-std::wstring AvailableFace(std::initializer_list<const wchar_t *> faces);
+// The first of `families` that the system has (empty places skipped), or the first one when it
+// has none of them.
+std::wstring AvailableFace(std::span<const std::string_view> families);
 
 // The fonts of one window at one resolution: the dialog font, at the largest size up to the
 // system's where every caption fits its box whole, and the design's own faces (or close

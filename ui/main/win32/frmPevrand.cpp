@@ -226,9 +226,11 @@ void frmPevrand::OpenAbout()
                       window_);
 }
 
+// Quit may come from a key, whose handler runs in the focused control's procedure: the window
+// closes once that has returned, not under it.
 void frmPevrand::CloseWindow()
 {
-    DestroyWindow(window_);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 } // namespace pevrand::win32
