@@ -1,9 +1,8 @@
 // The page's script, run inside the module before it starts (emscripten's --pre-js, after
 // start.js), so that all is in place when the start-up or a link shows a message. It forwards
-// the DOM's
-// events to the main window's reactions by the index of their control (data-i), and a changed
-// address to the links, opens and closes the dialogs, moves the focus when told to, fits the
-// windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
+// the DOM's events to the main window's reactions by the index of their control (data-i), and a
+// changed address to the links, opens and closes the dialogs, moves the focus when told to, fits
+// the windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
 // registers the service worker. It converts, rounds, clears and decides nothing.
 
 var pevrandFocusAfterDialog = {};
@@ -26,21 +25,19 @@ function pevrandKeepLimit(box) {
 }
 
 // Opens dialog `id` modally; when it closes the focus goes to the element `focusAfter`, or back
-// to the one that had it.
+// to the one that had it. A message that a link shows at start-up comes before the window has
+// taken its first focus (autofocus), which then goes to the first box after OK.
 function pevrandShowDialog(id, focusAfter) {
   var dialog = document.getElementById(id);
-  pevrandFocusAfterDialog[id] = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
+  var back = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
+  if (!back || back === document.body) back = document.querySelector('[autofocus]');
+  pevrandFocusAfterDialog[id] = back;
   dialog.showModal();
   var picture = dialog.querySelector('svg.factors');
   if (picture) pevrandSetFactors(picture);
 }
 
 (function () {
-  // The window opens with the focus in its first box, before the module starts: a message that
-  // a link's conversion shows gives the focus back there.
-  var first = document.querySelector('[autofocus]');
-  if (first) first.focus();
-
   // Each window scaled down as a whole where the screen is narrower than it.
   function fit() {
     document.querySelectorAll('.fit').forEach(function (box) {
