@@ -24,12 +24,12 @@ def main():
     if not os.path.isfile(os.path.join(folder, "index.html")):
         print(f"serve: {folder} holds no index.html (make web writes dist/web)", file=sys.stderr)
         return 1
-    port = int(os.environ.get("PORT") or 8000)
+    port = os.environ.get("PORT") or "8000"
     try:
         server = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", port), functools.partial(Handler, directory=folder))
-    except OSError as error:
-        print(f"serve: cannot listen on 127.0.0.1:{port}: {error.strerror}", file=sys.stderr)
+            ("127.0.0.1", int(port)), functools.partial(Handler, directory=folder))
+    except (ValueError, OverflowError, OSError) as error:
+        print(f"serve: cannot listen on 127.0.0.1 port {port}: {error}", file=sys.stderr)
         return 1
     with server:
         print(f"Serving {folder} at http://127.0.0.1:{server.server_port}/ (Ctrl+C stops)",
