@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 .PHONY: run check test build sanitize fuzz wine-tests bench screenshot install deb clean \
-	windows windows-screenshots web web-tests web-screenshot
+	windows windows-screenshots web web-tests web-screenshot serve
 
 # Configures the main build with the options $(1). A build folder that `make run` makes afresh
 # leaves out the tests, benchmarks and the Python module, whose packages it doesn't install;
@@ -89,10 +89,16 @@ windows:
 windows-screenshots: windows
 	scripts/screenshot-windows.sh
 
-# The page: dist/pevrand-<version>.html, one file with the WebAssembly inside, for any browser.
+# The page: dist/pevrand-<version>.html, one file with the WebAssembly inside, for any browser,
+# and dist/web/, the same page as a folder to host, installable and offline after one visit.
 web:
 	@scripts/install-deps.sh web
 	JOBS=$(JOBS) scripts/web-dist.sh
+
+# dist/web/ served on 127.0.0.1 for a local look; prints the address (PORT=n, default 8000).
+PORT ?= 8000
+serve: web
+	PORT=$(PORT) scripts/serve.py dist/web
 
 # The page's suite alone (see test).
 web-tests: build

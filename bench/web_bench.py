@@ -3,7 +3,7 @@
 
 Usage: /usr/bin/python3 bench/web_bench.py PAGE.html [LOADS] [CONVERSIONS]
 
-- the HTML file's size and its gzip -9 size;
+- the HTML file's size and its gzip -9 size, and the size of the folder to host beside it (web/);
 - the start-up: from navigation start to the first animation frame after 1.8087 is written into
   the output box, for the page and for a plain page with the same controls and no
   WebAssembly (the built page's markup after start-up with its scripts stripped and one
@@ -97,7 +97,11 @@ def main():
     with open(PAGE, "rb") as f:
         data = f.read()
     packed = len(gzip.compress(data, 9))
-    for name, size, limit in (("HTML size", len(data), 250_000), ("gzip -9 size", packed, 100_000)):
+    web = os.path.join(os.path.dirname(PAGE), "web")
+    hosted = sum(os.path.getsize(os.path.join(web, f)) for f in os.listdir(web)) \
+        if os.path.isdir(web) else 0
+    for name, size, limit in (("HTML size", len(data), 250_000), ("gzip -9 size", packed, 100_000),
+                              ("web/ folder", hosted, 400_000)):
         print(f"{name:14} {size:>9,} bytes  (limit {limit:,})  {'ok' if size <= limit else 'OVER'}")
     with tempfile.TemporaryDirectory(prefix="pevrand-web-bench-") as folder:
         driver = start_browser(os.path.join(folder, "profile"))

@@ -4,9 +4,13 @@
 #define PEVRAND_PROGRAM_IDENTITY_H
 
 #define PEVRAND_TITLE "Pevrand"
+/* The version. A build may set all three otherwise: the page's suite builds the next version,
+   to which a visitor's page updates. */
+#ifndef PEVRAND_VERSION_MAJOR
 #define PEVRAND_VERSION_MAJOR 2
 #define PEVRAND_VERSION_MINOR 1
 #define PEVRAND_VERSION_REVISION 0
+#endif
 #define PEVRAND_STRINGIFY_(x) #x
 #define PEVRAND_STRINGIFY(x) PEVRAND_STRINGIFY_(x)
 /* The version as the version record's texts write it: major, a point, the minor in two

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the page: opens dist/pevrand-<version>.html in headless Chromium
-# (a 420 x 640 window), waits for the start-up result and writes docs/web-page.png.
+# Takes the README's pictures of the page in headless Chromium, once it shows its result:
+#   docs/web-page.png  dist/pevrand-<version>.html from disk, in a 420 x 640 window;
+#   docs/phone.png     dist/web/ served on 127.0.0.1 (scripts/serve.py), at a phone's 360 x 740
+#                      viewport (two device pixels a CSS pixel), opened from a link that shares
+#                      a conversion.
 #
 # Usage: scripts/screenshot-web.sh   (builds the page first, unless PAGE=file names one; JOBS=n)
 set -euo pipefail
@@ -10,14 +13,20 @@ version=$(scripts/version.sh)
 page=${PAGE:-$PWD/dist/pevrand-$version.html}
 [ -n "${PAGE:-}" ] || JOBS=${JOBS:-$(nproc)} scripts/web-dist.sh >/dev/null
 profile=$(mktemp -d)
-trap 'rm -rf "$profile"' EXIT
+address=$(mktemp)
+server=""
+trap '[ -z "$server" ] || kill "$server"; rm -rf "$profile" "$address"' EXIT
+PORT=0 scripts/serve.py "$(dirname "$page")/web" >"$address" 2>/dev/null &
+server=$!
+for _ in $(seq 100); do grep -q http "$address" && break; sleep 0.05; done
+url=$(grep -o 'http://[^ ]*' "$address")
 
-/usr/bin/python3 - "$page" docs/web-page.png "$profile" <<'PY'
+/usr/bin/python3 - "$page" "$url" "$profile" <<'PY'
 import sys, time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
-page, picture, profile = sys.argv[1:]
+page, url, profile = sys.argv[1:]
 options = webdriver.ChromeOptions()
 options.binary_location = "/usr/bin/chromium"
 for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -26,17 +35,20 @@ for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic"
     options.add_argument(flag)
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
 try:
-    # The window's inner size, not its outer one, is what the picture shows.
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": 420, "height": 640, "deviceScaleFactor": 1, "mobile": False})
-    driver.get("file://" + page)
-    for _ in range(500):
-        if driver.execute_script("return document.getElementById('txtOutputVal')?.value"):
-            break
-        time.sleep(0.01)
-    time.sleep(0.3)  # fonts and the first paint
-    driver.save_screenshot(picture)
+    # The window's inner size, not its outer one, is what a picture shows.
+    for address, picture, width, height, scale, mobile in [
+            ("file://" + page, "docs/web-page.png", 420, 640, 1, False),
+            (url + "#v=4&from=wavelength&to=nu", "docs/phone.png", 360, 740, 2, True)]:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        driver.get(address)
+        for _ in range(500):
+            if driver.execute_script("return document.getElementById('txtOutputVal')?.value"):
+                break
+            time.sleep(0.01)
+        time.sleep(0.3)  # fonts and the first paint
+        driver.save_screenshot(picture)
 finally:
     driver.quit()
 PY
-echo "screenshot-web: wrote docs/web-page.png"
+echo "screenshot-web: wrote docs/web-page.png and docs/phone.png"

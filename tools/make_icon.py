@@ -6,7 +6,8 @@ particle, its wavelength and the conversion between them. It is drawn from a few
 measured in pixels of the 16-pixel image and sampled 8 x 8 times per pixel at each size, so
 that the small images stay sharp instead of being scaled down from a large one.
 
-Outputs, relative to the checkout (or to --out):
+Outputs, relative to the checkout (or to --out); `--app DIR` writes the hosted page's icons
+into DIR instead (see APP_ICONS), which the page's build makes afresh:
   resources/Pevrand.ico   six images: 16, 32 and 48 pixels, each in 16 colours (the standard
                           VGA palette, one colour per pixel) and in 256 colours (a palette made
                           for the image), each with its own transparency mask
@@ -30,6 +31,18 @@ import zlib
 
 SAMPLES = 8  # per pixel along each axis
 ICON_SIZES = (16, 32, 48)
+
+# The hosted page's icons: file, size in pixels, the artwork's share of that size, and whether the
+# icon is opaque, on the main window's pale cyan. A maskable icon keeps the whole artwork
+# inside the safe zone, the circle of 40 % of the size around the centre, since a launcher may
+# cut away everything outside it; iOS shows transparency as black and rounds the corners.
+APP_ICONS = (
+    ("icon-192.png", 192, 1.0, False),
+    ("icon-512.png", 512, 1.0, False),
+    ("icon-maskable-512.png", 512, 0.64, True),
+    ("apple-touch-icon.png", 180, 0.8, True),
+)
+APP_BACKGROUND = (192, 255, 255)
 
 
 def desktop_id(root):
@@ -176,6 +189,37 @@ def render(size):
     return rows
 
 
+def render_app_icon(size, share, filled):
+    """The artwork `share` of `size` pixels wide, centred, as rows of (r, g, b, a). Sampled 2 x 2
+    times per pixel, and 4 x 4 times where those samples disagree on the colour they land in
+    (an edge); with `filled`, over APP_BACKGROUND and opaque."""
+    art_size = size * share
+    art, offset, scale = Artwork(art_size), (size - art_size) / 2.0, 1.0
+
+    def sample(x, y):
+        return art.colour((x - offset) * scale, (y - offset) * scale)
+
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            hits = [sample(px + (sx + 0.5) / 2, py + (sy + 0.5) / 2)
+                    for sy in range(2) for sx in range(2)]
+            if len({hit and hit[1] for hit in hits}) > 1:
+                hits = [sample(px + (sx + 0.5) / 4, py + (sy + 0.5) / 4)
+                        for sy in range(4) for sx in range(4)]
+            covered = [hit[0] for hit in hits if hit]
+            alpha = len(covered) / len(hits)
+            rgb = tuple(sum(c[i] for c in covered) / len(covered) if covered else 0.0
+                        for i in range(3))
+            if filled:
+                rgb, alpha = _mix(APP_BACKGROUND, rgb, alpha), 1.0
+            row.append(tuple(int(math.floor(c + 0.5)) for c in rgb)
+                       + (int(math.floor(alpha * 255 + 0.5)),))
+        rows.append(row)
+    return rows
+
+
 def opaque(pixel):
     """An icon pixel is drawn where at least half of it is covered."""
     return pixel[1] >= 0.5
@@ -313,6 +357,42 @@ def png_file(rows):
             + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
 
 
+def _paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+
+def app_png_file(rows, alpha):
+    """A PNG of rows of (r, g, b, a), with alpha or without it, each row filtered the way that
+    leaves the smallest sum of its bytes (the usual heuristic), without time or text chunks."""
+    channels = 4 if alpha else 3
+    raw, previous = b"", bytes(len(rows) * channels)
+    for row in rows:
+        line = bytes(v for pixel in row for v in pixel[:channels])
+        left = bytes(channels) + line[:-channels]
+        up_left = bytes(channels) + previous[:-channels]
+        candidates = [
+            line,
+            bytes((x - a) & 255 for x, a in zip(line, left)),
+            bytes((x - b) & 255 for x, b in zip(line, previous)),
+            bytes((x - (a + b) // 2) & 255 for x, a, b in zip(line, left, previous)),
+            bytes((x - _paeth(a, b, c)) & 255 for x, a, b, c in zip(line, left, previous, up_left)),
+        ]
+        kind = min(range(5), key=lambda k: sum(v if v < 128 else 256 - v for v in candidates[k]))
+        raw += bytes((kind,)) + candidates[kind]
+        previous = line
+    header = struct.pack(">IIBBBBB", len(rows), len(rows), 8, 6 if alpha else 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + _chunk(b"IHDR", header)
+            + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+
+
+def app_outputs():
+    """The hosted page's icons: {file name: bytes}."""
+    return {name: app_png_file(render_app_icon(size, share, filled), alpha=not filled)
+            for name, size, share, filled in APP_ICONS}
+
+
 # --- Main --------------------------------------------------------------------------------
 
 
@@ -338,7 +418,15 @@ def main():
                         help="directory to write into (default: the checkout)")
     parser.add_argument("--check", action="store_true",
                         help="write nothing; fail if a file under --out differs")
+    parser.add_argument("--app", type=pathlib.Path, metavar="DIR",
+                        help="write only the hosted page's icons, into DIR")
     args = parser.parse_args()
+
+    if args.app:
+        args.app.mkdir(parents=True, exist_ok=True)
+        for name, data in app_outputs().items():
+            (args.app / name).write_bytes(data)
+        return 0
 
     stale = []
     for relative, data in outputs(root).items():

@@ -1,15 +1,20 @@
 #!/usr/bin/python3
 """Drives the built page in headless Chromium as a user does (key presses and clicks) and reads
 what it shows. Every number and message the page should show comes from the native
-pevrand-convert at run time, for the same request.
+pevrand-convert at run time, for the same request. The folder to host (web/ beside the page) is
+served by scripts/serve.py on 127.0.0.1, and the next version's folder (PEVRAND_WEB_NEXT,
+default build-web/next-web) is deployed over it.
 
 Usage: /usr/bin/python3 page_test.py PAGE.html PATH-TO-pevrand-convert [AXE.min.js [TEST...]]
 Exit status 0 when every row passes, 1 when any fails, 77 when the page was not built.
 """
 
+import contextlib
 import json
 import os
 import re
+import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -26,6 +31,9 @@ PAGE, CONVERT = (os.path.abspath(a) for a in sys.argv[1:3])
 AXE = sys.argv[3] if len(sys.argv) > 3 else os.path.join(os.path.dirname(__file__),
                                                          "node_modules/axe-core/axe.min.js")
 URL = "file://" + PAGE
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WEB = os.path.join(os.path.dirname(PAGE), "web")
+NEXT = os.environ.get("PEVRAND_WEB_NEXT") or os.path.join(ROOT, "build-web", "next-web")
 QUANTITIES = ["energy", "wavelength", "nu", "velocity", "momentum", "temperature", "invcm", "q",
               "dspacing", "tof"]
 TITLE = "Pevrand : Neutron Units Converter"
@@ -82,10 +90,10 @@ def focused():
     return js("return document.activeElement && document.activeElement.id")
 
 
-def settled(read, expected):
-    """What `read` gives once it gives `expected`, or after half a second: a dialog's close
-    event, which may move the focus, comes in a task of its own."""
-    for _ in range(50):
+def settled(read, expected, tries=50):
+    """What `read` gives once it gives `expected`, or after `tries` hundredths of a second: a
+    dialog's close event, which may move the focus, comes in a task of its own."""
+    for _ in range(tries):
         value = read()
         if value == expected:
             break
@@ -111,6 +119,50 @@ def load(url=URL):
         if js("return document.getElementById('txtOutputVal')?.value") or shown()[1]:
             return
         time.sleep(0.01)
+
+
+def load_afresh(url):
+    """Opens `url` as a new document, also where only its fragment differs from the open one."""
+    driver.get("about:blank")
+    load(url)
+
+
+def stores():
+    """The names of the origin's service-worker stores, once its page is under a worker."""
+    settled(lambda: js("return !!navigator.serviceWorker.controller"), True, 1000)
+    return driver.execute_async_script("caches.keys().then(arguments[0])")
+
+
+@contextlib.contextmanager
+def served(folder):
+    """scripts/serve.py over a copy of `folder`, on an origin (a port) of its own: its address,
+    the copy and a function that stops the server."""
+    copy = tempfile.mkdtemp(prefix="pevrand-web-served-")
+    shutil.copytree(folder, copy, dirs_exist_ok=True)
+    server = subprocess.Popen([os.path.join(ROOT, "scripts", "serve.py"), copy], text=True,
+                              env={**os.environ, "PORT": "0"}, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL)
+    try:
+        yield re.search(r"http://\S+/", server.stdout.readline()).group(0), copy, server.terminate
+    finally:
+        server.terminate()
+        server.wait()
+        server.stdout.close()
+        shutil.rmtree(copy)
+
+
+def network(online):
+    """Cuts the browser off the network, every URL blocked, or gives it back."""
+    driver.execute_cdp_cmd("Network.enable", {})
+    driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": [] if online else ["*"]})
+    driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": not online, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+
+def version(folder):
+    """The version of the folder to host `folder`, as its service worker names it."""
+    with open(os.path.join(folder, "sw.js"), encoding="utf-8") as f:
+        return re.search(r'var VERSION = "(.*)";', f.read()).group(1)
 
 
 def type_into(box, text):
@@ -215,6 +267,22 @@ BAD_INPUT = [
     ("megabyte_of_digits", "9" * MB, "9" * 100_000),
     ("emoji", "\U0001F600", None),
 ]
+
+# name, fragment of the address the page opens with, then its boxes (value, angle, flight path)
+# and units, and where the focus goes after OK when it shows a message; the result and the
+# message are pevrand-convert's for those boxes
+LINKS = [
+    ("any_order_and_escapes", "#to=nu&angle=%37%35&from=Wavelength&v=4", ("4", "75", ""),
+     ("wavelength", "nu"), None),
+    ("failing_value_moves_the_focus", "#v=25&from=energy&to=q&angle=200", ("25", "200", ""),
+     ("energy", "q"), "txtTwotheta"),
+    ("markup_stays_text", "#v=%3Cimg%20src%3Dx%20onerror%3Dwindow.hit%3D1%3E&from=nu&to=nu",
+     ("<img src=x onerror=window.hit=1>", "", ""), ("nu", "nu"), "txtInputVal"),
+    ("100_kB_cut_to_the_box", "#from=tof&to=tof&path=1&v=" + "9" * 100_000,
+     ("9" * 32767, "", "1"), ("tof", "tof"), "txtInputVal"),
+    ("ignored_without_to", "#v=4&from=energy", ("25", "", ""), ("energy", "wavelength"), None),
+]
+BOXES = "return ['txtInputVal', 'txtTwotheta', 'txtTotalflightpath'].map(b => document.getElementById(b).value)"
 
 ABOUT_TEXTS = [("lblTitle", TITLE), ("lblVersion", "Version 2.1"),
                ("lblDescription", "Author: Pevrand Team pevrand@druvel.example"),
@@ -362,10 +430,7 @@ class Page(unittest.TestCase):
 
     def test_offline_and_no_request(self):
         driver.get_log("performance")
-        driver.execute_cdp_cmd("Network.enable", {})
-        driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*"]})
-        driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-            "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        network(online=False)
         try:
             load()
             self.assertEqual(shown(), ["1.8087", None])
@@ -376,31 +441,98 @@ class Page(unittest.TestCase):
             self.assertEqual(js("return performance.getEntriesByType('resource').map(e => e.name)"
                                 ".filter(u => !/^(data|blob):/.test(u))"), [])
         finally:
-            driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": []})
-            driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-                "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+            network(online=True)
 
-    def test_bad_input_gets_the_message_at_once(self):
-        for name, text, natively in BAD_INPUT:
+    def test_links_open_their_conversion(self):
+        for name, fragment, boxes, units, focus in LINKS:
             with self.subTest(name):
-                load()
-                output, message = native("energy", "wavelength", [natively or text])[0]
-                click("txtInputVal")
-                js("const box = arguments[0]; box.value = arguments[1];"
-                   "box.dispatchEvent(new Event('input', {bubbles: true}));"
-                   "window.took = null;"
-                   "addEventListener('keydown', e => { const t0 = e.timeStamp;"
-                   "  (function poll() { if (document.getElementById('msgbox').open ||"
-                   "                          document.getElementById('txtOutputVal').value)"
-                   "      window.took = performance.now() - t0; else setTimeout(poll, 1); })(); },"
-                   "  {capture: true, once: true});", by_id("txtInputVal"), text)
-                self.assertEqual(shown(), ["", None])
-                driver.execute_async_script(  # the pasted text laid out before the Enter
-                    "requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
-                keys(Keys.RETURN)
-                time.sleep(0.15)
+                load_afresh(URL + fragment)
+                output, message = native(*units, [boxes[0]], *boxes[1:])[0]
+                self.assertEqual(js(BOXES), list(boxes))
+                self.assertEqual([checked("fraUnitsIn"), checked("fraUnitsOut")],
+                                 [opt(units[0], "In"), opt(units[1], "Out")])
                 self.assertEqual(shown(), [output, message or None])
-                self.assertLess(js("return window.took"), 100)
+                self.assertEqual(js("return [window.hit, document.querySelectorAll('[src=x]').length]"),
+                                 [None, 0])
+                if focus:
+                    keys(Keys.RETURN)
+                    self.assertEqual(settled(focused, focus), focus)
+
+    def test_the_address_carries_the_conversion_on_show(self):
+        self.assertEqual(js("return location.hash"), "")
+        js("location.hash = '#v=4&from=wavelength&to=nu'")  # as if typed into the address bar
+        self.assertEqual(settled(lambda: shown()[0], "1.2361"), "1.2361")
+        entries = js("return history.length")
+        self.prepare(("energy", "tof"), "1e3 m&x", "", "12.5")
+        click("cmdConvert")
+        on_show = [shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut")]
+        fragment = js("return location.hash")
+        type_into("txtInputVal", "")
+        keys(Keys.RETURN)  # a message: the address stays
+        self.assertEqual([shown()[1] is None, js("return [location.hash, history.length]")],
+                         [False, [fragment, entries]])
+        keys(Keys.RETURN)
+        load_afresh(URL + fragment)
+        self.assertEqual([shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut")],
+                         on_show)
+
+    def test_installs_and_opens_offline_after_one_visit(self):
+        with served(WEB) as (url, _, stop):
+            load(url)
+            self.assertEqual(stores(), [f"pevrand {url} {version(WEB)}"])
+            self.assertEqual(driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                             {"installabilityErrors": []})
+            with open(os.path.join(WEB, "manifest.webmanifest"), encoding="utf-8") as f:
+                icons = json.load(f)["icons"]
+            for icon in icons:  # as the manifest says, which Chromium checks of one icon only
+                with open(os.path.join(WEB, icon["src"]), "rb") as f:
+                    self.assertEqual("%dx%d" % struct.unpack(">II", f.read(24)[16:]), icon["sizes"])
+            stop()
+            network(online=False)
+            try:
+                load_afresh(url + "#v=2&from=energy&to=velocity")
+                self.assertEqual(shown(), [native("energy", "velocity", ["2"])[0][0], None])
+            finally:
+                network(online=True)
+
+    def test_a_returning_visitor_gets_the_next_version_by_the_third_visit(self):
+        with served(WEB) as (url, folder, _):
+            # Files a day old to an HTTP cache: no stale copy may slip into the next version.
+            for name in os.listdir(folder):
+                os.utime(os.path.join(folder, name), (time.time() - 10 * 86400,) * 2)
+            load(url)
+            first = stores()
+            shutil.copytree(NEXT, folder, dirs_exist_ok=True)
+            load_afresh(url)
+            after = [first[0].replace(version(WEB), version(NEXT))]
+            self.assertEqual(settled(stores, after, 1000), after)
+            load_afresh(url)
+            click("cmdAbout")
+            self.assertEqual(by_id("lblVersion").text,
+                             "Version " + ".".join(version(NEXT).split(".")[:2]))
+
+    def test_policy_lets_nothing_reach_another_origin(self):
+        with served(WEB) as (url, _, _):
+            for page in (URL, url):
+                with self.subTest(page.split(":")[0]):
+                    load_afresh(page)
+                    refused = driver.execute_async_script(
+                        "const done = arguments[0], seen = [];"
+                        "addEventListener('securitypolicyviolation', e => seen.push(e.effectiveDirective));"
+                        "new Image().src = 'http://127.0.0.2:9/i.png';"
+                        "fetch('http://127.0.0.2:9/f').catch(() => setTimeout(() => done(seen), 50));")
+                    self.assertEqual(sorted(refused), ["connect-src", "img-src"])
+                    driver.get_log("browser")  # the refusals, logged as errors
+
+    def test_a_browser_that_blocks_webassembly_says_so(self):
+        added = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
+            "WebAssembly.Module = function () { throw new Error('blocked'); };"
+            "WebAssembly.instantiate = () => Promise.reject(new Error('blocked'))"})
+        try:
+            driver.get(URL)
+            self.assertTrue(settled(lambda: js("return !nostart.hidden"), True))
+        finally:
+            driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
 
     def test_axe_finds_no_violation(self):
         for name, action in [("start_up", None), ("message_open", "txtInputVal"),

@@ -166,6 +166,10 @@ inline constexpr std::array Controls{
                   AuthorFace},
 };
 
+// As many characters (UTF-16 units) as an entry box takes: as a Qt QLineEdit and a Win32 edit
+// control take by default. The page's boxes take as many, and a link's texts are cut there.
+inline constexpr std::size_t BoxCharacters = 32767;
+
 inline constexpr WindowDesign Window{
     PEVRAND_TITLE " : Neutron Units Converter", 100, 5565, 8610, PaleCyan, Controls};
 

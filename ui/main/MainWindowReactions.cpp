@@ -30,6 +30,15 @@ std::string_view FocusName(FocusTarget target)
     return {};
 }
 
+// The option of frame `frame` that stands for `unit`.
+std::string_view OptionName(std::string_view frame, Quantity unit)
+{
+    for (const ControlDesign *option : FrameOptions(main_window::Window, frame))
+        if (option->Unit == unit)
+            return option->Name;
+    return {};
+}
+
 } // namespace
 
 void MainWindowReactions::clearOutput()
@@ -43,21 +52,43 @@ void MainWindowReactions::Form_Load()
     view_.SetBoxText("txtInputVal", "25");
     view_.SelectOption("optEnergyIn");
     view_.SelectOption("optWavelengthOut");
-    cmdConvert_Click();
+    // The default conversion needs no address of its own: the plain address opens it.
+    convert();
 }
 
-void MainWindowReactions::cmdConvert_Click()
+std::optional<ConvertRequest> MainWindowReactions::convert()
 {
-    const ConvertOutcome outcome =
-        RunConvert({view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
-                    view_.BoxText("txtTotalflightpath"), view_.SelectedUnit("fraUnitsIn"),
-                    view_.SelectedUnit("fraUnitsOut")});
+    ConvertRequest request{view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
+                           view_.BoxText("txtTotalflightpath"), view_.SelectedUnit("fraUnitsIn"),
+                           view_.SelectedUnit("fraUnitsOut")};
+    const ConvertOutcome outcome = RunConvert(request);
     // The result is gone before the message shows: never a result beside a message.
     view_.SetBoxText("txtOutputVal", outcome.OutputText);
     if (outcome.Message) {
         const ConvertMessage &message = MessageOf(*outcome.Message);
         view_.ShowMessage(message.Text, FocusName(message.Focus));
     }
+    if (outcome.Message || outcome.OutputText.empty())
+        return std::nullopt;
+    return request;
+}
+
+void MainWindowReactions::cmdConvert_Click()
+{
+    if (const std::optional<ConvertRequest> shown = convert())
+        view_.ResultShown(*shown);
+}
+
+void MainWindowReactions::OpenLink(const ConvertRequest &conversion)
+{
+    view_.SetBoxText("txtInputVal", conversion.InputText);
+    view_.SetBoxText("txtTwotheta", conversion.TwoThetaText);
+    view_.SetBoxText("txtTotalflightpath", conversion.FlightPathText);
+    if (conversion.Input)
+        view_.SelectOption(OptionName("fraUnitsIn", *conversion.Input));
+    if (conversion.Output)
+        view_.SelectOption(OptionName("fraUnitsOut", *conversion.Output));
+    cmdConvert_Click();
 }
 
 void MainWindowReactions::cmdQuit_Click()

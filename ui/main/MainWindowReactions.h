@@ -8,6 +8,7 @@
 // show; no front end decides anything itself.
 #pragma once
 
+#include "ConvertCommand.h"
 #include "engine/Conversion.h"
 
 #include <optional>
@@ -49,6 +50,11 @@ public:
     virtual void OpenAbout() = 0;
     // Closes the main window (Quit).
     virtual void CloseWindow() = 0;
+
+    // Told after each Convert that shows a result, but the start-up's, what was converted. A
+    // window with an address keeps it there (ConversionLink.h), so that the address shares the
+    // conversion on show; the others ignore it.
+    virtual void ResultShown(const ConvertRequest &conversion) { static_cast<void>(conversion); }
 };
 
 // The main window's reactions, over a view that outlives them. Each keeps nothing between
@@ -65,6 +71,10 @@ public:
     // The Convert command: reads the boxes and options, converts, and writes the result, or
     // empties the output and shows a message with its focus move.
     void cmdConvert_Click();
+
+    // Opens a conversion that a link carries: sets the three entry boxes to its texts, selects
+    // its two units (a side without one stays as it is) and runs the Convert command.
+    void OpenLink(const ConvertRequest &conversion);
 
     // The reactions by name, each as its dispatcher below describes it.
     void cmdQuit_Click();
@@ -97,6 +107,9 @@ public:
 
 private:
     void clearOutput();
+    // The Convert command without telling the view what it converted; answers that when it
+    // shows a result.
+    std::optional<ConvertRequest> convert();
 
     MainWindowView &view_;
 };

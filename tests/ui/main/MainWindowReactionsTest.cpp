@@ -62,6 +62,11 @@ public:
     }
     void OpenAbout() override { Log.push_back("OpenAbout"); }
     void CloseWindow() override { Log.push_back("CloseWindow"); }
+    void ResultShown(const ConvertRequest &shown) override
+    {
+        Log.push_back("Shown " + shown.InputText + " " + shown.TwoThetaText + " " +
+                      shown.FlightPathText);
+    }
 };
 
 TEST(MainWindowReactions, StartUpLocksTheOutputBeforeSettingTheDefaultsAndConverts)
@@ -139,7 +144,7 @@ TEST_P(ControlEvent, TellsTheViewWhatToShow)
     EXPECT_EQ(view.Log, row.calls);
 }
 
-const Calls Converted{"txtOutputVal=4.5218"};
+const Calls Converted{"txtOutputVal=4.5218", "Shown 4  "};
 const Calls Cleared{"txtOutputVal="};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -168,6 +173,23 @@ INSTANTIATE_TEST_SUITE_P(
         EventRow{{"FlightPathEditWhenNot"}, "txtTotalflightpath", Edit, {}, Q::Tof, Q::Tof},
         EventRow{{"OutputBoxEdit"}, "txtOutputVal", Edit, {}}),
     RowName());
+
+// A link's conversion runs through the Convert command: its message and focus move when it
+// fails, the conversion on show told to the view when it doesn't.
+TEST(MainWindowReactions, OpeningALinkFillsTheBoxesSelectsTheUnitsAndConverts)
+{
+    for (const auto &[value, converted] :
+         {std::pair{"4", Calls{"txtOutputVal=1.2361", "Shown 4 75 "}},
+          std::pair{"-4", Calls{"txtOutputVal=",
+                                "Message " + std::string(NotPositive) + " then focus "}}}) {
+        FakeView view(Q::Energy, Q::Energy);
+        MainWindowReactions(view).OpenLink({value, "75", "", Q::Wavelength, Q::Nu});
+        Calls expected{"txtInputVal=" + std::string(value), "txtTwotheta=75",
+                       "txtTotalflightpath=", "Select optWavelengthIn", "Select optNuOut"};
+        expected.insert(expected.end(), converted.begin(), converted.end());
+        EXPECT_EQ(view.Log, expected) << value;
+    }
+}
 
 } // namespace
 } // namespace pevrand

@@ -5,19 +5,15 @@
 #include <cstdlib>
 #include <memory>
 
-// Each string crosses as a pointer and a byte count (UTF-8). Besides emscripten's own, the one
-// function the JavaScript bodies call, pevrandShowDialog, is the page's script's (page.js).
+// Each string crosses as a pointer and a byte count (UTF-8). Besides emscripten's own, the
+// functions the JavaScript bodies call are the page's script's (page.js).
 
 // clang-format off: the bodies are JavaScript.
 
-// The value, within the box's limit (page.js), is encoded straight into the module's memory: at
-// most three bytes a UTF-16 unit.
+// The value, within the box's limit (page.js).
 EM_JS(char *, pevrand_box_value, (const char *id, int idLength, int *length), {
-    var value = pevrandKeepLimit(document.getElementById(UTF8ToString(id, idLength)));
-    var copy = _malloc(value.length * 3 + 1);
-    var bytes = HEAPU8.subarray(copy, copy + value.length * 3);
-    HEAP32[length >> 2] = new TextEncoder().encodeInto(value, bytes).written;
-    return copy;
+    return pevrandCopyIn(pevrandKeepLimit(document.getElementById(UTF8ToString(id, idLength))),
+                         length);
 });
 
 EM_JS(void, pevrand_set_box_value, (const char *id, int idLength, const char *text, int length),
@@ -50,6 +46,17 @@ EM_JS(int, pevrand_dialog_open, (const char *id, int length),
 EM_JS(void, pevrand_show_dialog, (const char *id, int idLength, const char *focus, int length),
       { pevrandShowDialog(UTF8ToString(id, idLength), UTF8ToString(focus, length)); });
 
+EM_JS(char *, pevrand_address_fragment, (int *length),
+      { return pevrandCopyIn(location.hash, length); });
+
+// A frame that may not change its address throws; the conversion stays on show all the same.
+EM_JS(void, pevrand_replace_address_fragment, (const char *fragment, int length), {
+    try {
+        history.replaceState(history.state, "", UTF8ToString(fragment, length));
+    } catch (error) {
+    }
+});
+
 // clang-format on
 
 namespace pevrand::web
@@ -62,14 +69,20 @@ int Size(std::string_view text)
     return static_cast<int>(text.size());
 }
 
+// The text that a JavaScript body copied into the module's memory, freed.
+std::string CopiedText(char *copy, int length)
+{
+    const std::unique_ptr<char, decltype(&std::free)> owned(copy, &std::free);
+    return std::string(owned.get(), static_cast<std::size_t>(length));
+}
+
 } // namespace
 
 std::string BoxValue(std::string_view id)
 {
     int length = 0;
-    const std::unique_ptr<char, decltype(&std::free)> value(
-        pevrand_box_value(id.data(), Size(id), &length), &std::free);
-    return std::string(value.get(), static_cast<std::size_t>(length));
+    char *copy = pevrand_box_value(id.data(), Size(id), &length);
+    return CopiedText(copy, length);
 }
 
 void SetBoxValue(std::string_view id, std::string_view text)
@@ -110,6 +123,18 @@ bool DialogOpen(std::string_view id)
 void ShowDialog(std::string_view id, std::string_view focusAfter)
 {
     pevrand_show_dialog(id.data(), Size(id), focusAfter.data(), Size(focusAfter));
+}
+
+std::string AddressFragment()
+{
+    int length = 0;
+    char *copy = pevrand_address_fragment(&length);
+    return CopiedText(copy, length);
+}
+
+void ReplaceAddressFragment(std::string_view fragment)
+{
+    pevrand_replace_address_fragment(fragment.data(), Size(fragment));
 }
 
 } // namespace pevrand::web

@@ -31,4 +31,11 @@ bool DialogOpen(std::string_view id);
 // `focusAfter`, or back to the element that had it when `focusAfter` is empty.
 void ShowDialog(std::string_view id, std::string_view focusAfter);
 
+// The fragment of the page's address with its "#" ("#v=4&from=nu&to=q", as the browser escapes
+// it), or empty.
+std::string AddressFragment();
+// Makes `fragment` the fragment of the page's address in place, adding no history entry. Where
+// the page may not change its address (in some sandboxed frames) the address stays.
+void ReplaceAddressFragment(std::string_view fragment);
+
 } // namespace pevrand::web

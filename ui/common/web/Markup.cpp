@@ -194,6 +194,7 @@ std::string CommonStyle()
     return R"(:root{color-scheme:light dark}
 body{margin:0;background:Canvas;color:CanvasText}
 main{display:flex;justify-content:center;padding:8px 0}
+.nostart{max-width:360px;margin:8px auto;padding:0 8px;font:12pt sans-serif}
 .fit{width:calc(var(--w)*var(--fit,1));height:calc(var(--h)*var(--fit,1))}
 .window{color-scheme:light;width:var(--w);height:var(--h);box-sizing:border-box;
  transform:scale(var(--fit,1));transform-origin:0 0;border:1px solid #808080;background:#fff;

@@ -1,9 +1,20 @@
-// The page's script, run inside the module (emscripten's --post-js). It forwards the DOM's
-// events to the main window's reactions by the index of their control (data-i), opens and
-// closes the dialogs, moves the focus when told to, fits the windows to a narrow screen and
-// sets the factors picture's fraction. It converts, rounds, clears and decides nothing.
+// The page's script, run inside the module before it starts (emscripten's --pre-js, after
+// start.js), so that all is in place when the start-up or a link shows a message. It forwards
+// the DOM's events to the main window's reactions by the index of their control (data-i), and a
+// changed address to the links, opens and closes the dialogs, moves the focus when told to, fits
+// the windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
+// registers the service worker. It converts, rounds, clears and decides nothing.
 
 var pevrandFocusAfterDialog = {};
+
+// Copies `text` into the module's memory as UTF-8, for the module to free, and writes its byte
+// count at `length`: at most three bytes a UTF-16 unit.
+function pevrandCopyIn(text, length) {
+  var copy = _malloc(text.length * 3 + 1);
+  var bytes = HEAPU8.subarray(copy, copy + text.length * 3);
+  HEAP32[length >> 2] = new TextEncoder().encodeInto(text, bytes).written;
+  return copy;
+}
 
 // An entry box holds at most its maxlength characters, as the desktop's boxes do: typing and
 // pasting stop there by themselves, and text a script puts in beyond it is cut to it, as Qt's
@@ -14,10 +25,13 @@ function pevrandKeepLimit(box) {
 }
 
 // Opens dialog `id` modally; when it closes the focus goes to the element `focusAfter`, or back
-// to the one that had it.
+// to the one that had it. A message that a link shows at start-up comes before the window has
+// taken its first focus (autofocus), which then goes to the first box after OK.
 function pevrandShowDialog(id, focusAfter) {
   var dialog = document.getElementById(id);
-  pevrandFocusAfterDialog[id] = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
+  var back = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
+  if (!back || back === document.body) back = document.querySelector('[autofocus]');
+  pevrandFocusAfterDialog[id] = back;
   dialog.showModal();
   var picture = dialog.querySelector('svg.factors');
   if (picture) pevrandSetFactors(picture);
@@ -38,7 +52,7 @@ function pevrandShowDialog(id, focusAfter) {
     return element && element.dataset && element.dataset.i !== undefined ? Number(element.dataset.i) : -1;
   }
   function ready() {
-    return runtimeInitialized && !ABORT;
+    return pevrandRuntime.started && !pevrandRuntime.stopped;
   }
 
   var page = document.getElementById('frmPevrand');
@@ -47,13 +61,13 @@ function pevrandShowDialog(id, focusAfter) {
   page.addEventListener('click', function (event) {
     var target = event.target.tagName === 'LEGEND' ? event.target.parentNode : event.target;
     var i = index(target);
-    if (i >= 0 && ready()) _pevrand_click(i);
+    if (i >= 0 && ready()) Module['_pevrand_click'](i);
   });
   page.addEventListener('input', function (event) {
     var i = index(event.target);
     if (i < 0 || event.target.type !== 'text') return;
     pevrandKeepLimit(event.target);
-    if (ready()) _pevrand_change(i);
+    if (ready()) Module['_pevrand_change'](i);
   });
   // A key's character code before the box handles it: Enter (main or keypad) is 13. Enter is
   // taken on its way down, so that the button a message focuses never gets the same press.
@@ -62,7 +76,11 @@ function pevrandShowDialog(id, focusAfter) {
     if (i < 0 || event.target.type !== 'text' || event.isComposing || !ready()) return;
     var key = event.key === 'Enter' ? 13 : event.key.length === 1 ? event.key.charCodeAt(0) : 0;
     if (key === 13) event.preventDefault();
-    if (key !== 0 && !(key === 13 && event.repeat)) _pevrand_key_press(i, key);
+    if (key !== 0 && !(key === 13 && event.repeat)) Module['_pevrand_key_press'](i, key);
+  });
+  // A fragment edited in the address bar; the module writes its own without this event.
+  window.addEventListener('hashchange', function () {
+    if (ready()) Module['_pevrand_open_link']();
   });
 
   document.querySelectorAll('dialog').forEach(function (dialog) {
@@ -75,6 +93,21 @@ function pevrandShowDialog(id, focusAfter) {
       pevrandFocusAfterDialog[dialog.id] = null;
       if (back && back.focus) back.focus();
     });
+  });
+})();
+
+// The hosted page names its service worker (data-worker on <html>), which keeps the page for
+// use offline. It is registered only over http(s), where browsers allow one, once the page has
+// loaded; from disk the page stays as it is. Each later visit asks for an update as well, since
+// browsers don't always look for one on their own. Without a worker (no network at the first
+// visit, a browser without them) the page works as ever, online.
+(function () {
+  var worker = document.documentElement.dataset.worker;
+  if (!worker || !/^https?:$/.test(location.protocol) || !('serviceWorker' in navigator)) return;
+  window.addEventListener('load', function () {
+    navigator.serviceWorker.register(worker)
+      .then(function (registration) { return registration.active && registration.update(); })
+      .catch(function () {});
   });
 })();
 

@@ -32,11 +32,8 @@ std::string BuddyAccessKey(const ControlDesign &box)
     return {};
 }
 
-// As many characters as an entry box takes: as a Qt QLineEdit and a Win32 edit control take by
-// default. A pasted megabyte is cut there, as on the desktop, and never costs the browser a
-// second of laying out.
-constexpr int BoxCharacters = 32767;
-
+// A box takes main_window::BoxCharacters: a pasted megabyte is cut there, as on the desktop, and
+// never costs the browser a second of laying out.
 std::string TextBox(const ControlDesign &box, bool first)
 {
     // The output box is read-only from the start, as Form_Load leaves it; it announces each
@@ -44,7 +41,7 @@ std::string TextBox(const ControlDesign &box, bool first)
     const bool output = box.Name == "txtOutputVal";
     return "<input type=\"text\" class=\"txt\" id=\"" + std::string(box.Name) + "\"" + Index(box) +
            TitleAttribute(box) + " style=\"" + ControlStyle(Window, box) + "\"" +
-           BuddyAccessKey(box) + " maxlength=\"" + std::to_string(BoxCharacters) +
+           BuddyAccessKey(box) + " maxlength=\"" + std::to_string(main_window::BoxCharacters) +
            "\" autocomplete=\"off\" spellcheck=\"false\"" +
            (output ? " readonly aria-live=\"polite\"" : "") + (first ? " autofocus" : "") + ">";
 }

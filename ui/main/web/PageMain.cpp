@@ -1,9 +1,11 @@
 // The main window on the page: MainWindowView over the page's elements, and the entry points by
 // which the page's script forwards the DOM's events to MainWindowReactions. The module runs
-// Form_Load as soon as it is ready. Every decision is the reactions'; this file only carries
-// names and texts between them and the page.
+// Form_Load as soon as it is ready, then opens the conversion that the page's address carries.
+// Every decision is the reactions' and the link's; this file only carries names and texts
+// between them and the page.
 #include "ui/about/web/AboutDialog.h"
 #include "ui/common/web/Dom.h"
+#include "ui/main/ConversionLink.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/MainWindowReactions.h"
 
@@ -44,6 +46,12 @@ public:
     void OpenAbout() override { OpenAboutDialog(); }
     // A page can't close its own tab, and has no Quit button that would ask it to.
     void CloseWindow() override {}
+
+    // The address shares the conversion on show.
+    void ResultShown(const ConvertRequest &conversion) override
+    {
+        ReplaceAddressFragment(LinkFragment(conversion));
+    }
 };
 
 MainWindowReactions &Reactions()
@@ -84,10 +92,19 @@ EMSCRIPTEN_KEEPALIVE void pevrand_key_press(int control, int key)
     pevrand::web::Reactions().KeyPress(pevrand::web::ControlName(control), key);
 }
 
+// The page's address names a conversion (on opening, or a fragment changed by hand): open it,
+// unless it is no link.
+EMSCRIPTEN_KEEPALIVE void pevrand_open_link()
+{
+    if (const auto link = pevrand::ReadLink(pevrand::web::AddressFragment()))
+        pevrand::web::Reactions().OpenLink(*link);
+}
+
 } // extern "C"
 
 int main()
 {
     pevrand::web::Reactions().Form_Load();
+    pevrand_open_link();
     return 0;
 }

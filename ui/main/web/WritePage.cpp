@@ -1,13 +1,19 @@
-// The page writer, run at build time: writes the one HTML file of the page from the windows'
-// descriptions, the program's icon and the module (emscripten's output, the WebAssembly inside
-// it), so that the controls are in the markup and draw before the module has loaded.
+// The page writer, run at build time: writes the page from the windows' descriptions, the
+// program's icon and the module (emscripten's script and its WebAssembly), so that the controls
+// are in the markup and draw before the module has loaded. It writes the page twice:
+//   - the one-file page, which works as it is from disk or from any server, and
+//   - the folder to host, which installs as a web app and works offline after one visit: the
+//     page as index.html (naming its manifest and its service worker), the web app manifest,
+//     the app's icons and the service worker sw.js with the list of files it keeps.
 //
-// Usage: WritePage <page.html> <module.js> <icon.png>
+// Usage: WritePage <page.html> <folder> <version> <module.js> <module.wasm> <icon.png>
+//                  <app-icons-folder> <worker.js>
 #include "ui/about/web/AboutMarkup.h"
 #include "ui/common/web/Markup.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/web/MainMarkup.h"
 
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -15,43 +21,157 @@
 namespace
 {
 
-std::string ReadFile(const char *path)
+using namespace pevrand::web;
+
+std::string ReadFile(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     if (!file)
-        throw std::runtime_error(std::string("cannot read ") + path);
+        throw std::runtime_error("cannot read " + path);
     return bytes.str();
 }
 
-std::string Page(const std::string &module, const std::string &icon)
+void WriteFile(const std::string &path, const std::string &bytes)
 {
-    using namespace pevrand::web;
+    std::ofstream file(path, std::ios::binary);
+    file << bytes;
+    if (!file.flush())
+        throw std::runtime_error("cannot write " + path);
+}
+
+// The app's icons in the hosted folder, drawn from the program's icon (tools/make_icon.py):
+// the manifest lists those with a purpose, and the page names the one for iOS's home screen.
+struct AppIcon {
+    std::string_view File;
+    int Size;
+    std::string_view Purpose; // empty: not in the manifest
+};
+constexpr std::array AppIcons{
+    AppIcon{"icon-192.png", 192, "any"},
+    AppIcon{"icon-512.png", 512, "any"},
+    AppIcon{"icon-maskable-512.png", 512, "maskable"},
+    AppIcon{"apple-touch-icon.png", 180, ""},
+};
+constexpr std::string_view ManifestFile = "manifest.webmanifest";
+constexpr std::string_view WorkerFile = "sw.js";
+
+const std::string Title(pevrand::main_window::Window.Caption);
+const std::string WindowColour = Colour(*pevrand::main_window::Window.Background);
+
+// What the page may load: its own inline script and style, its WebAssembly and its data: images,
+// and on the hosted page its manifest, icons and service worker from its own folder. Nothing
+// from another origin; no <base>, no form sent anywhere (a dialog's form only closes it).
+std::string Policy(bool hosted)
+{
+    return std::string("default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
+                       "style-src 'unsafe-inline'; img-src data:") +
+           (hosted ? " 'self'; manifest-src 'self'; worker-src 'self'" : "") +
+           "; base-uri 'none'; form-action 'none'";
+}
+
+// Shown in place of a working window where the page can't run.
+constexpr std::string_view CannotStart =
+    "Pevrand can't start in this browser: it needs WebAssembly, which this browser lacks or has "
+    "turned off or blocked.";
+constexpr std::string_view NeedsScript = "Pevrand needs JavaScript, which this browser has "
+                                         "turned off.";
+
+std::string Page(const std::string &module, const std::string &wasm, const std::string &icon,
+                 bool hosted)
+{
     const std::string iconUri = "data:image/png;base64," + Base64(icon);
-    return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-           "<title>" +
-           Escaped(pevrand::main_window::Window.Caption) + "</title><link rel=\"icon\" href=\"" +
-           iconUri + "\"><style>" + CommonStyle() + "</style></head><body><main>" +
-           MainWindowMarkup(iconUri) + AboutDialogMarkup(iconUri) + MessageBoxMarkup() +
-           "</main><script>" + module + "</script></body></html>\n";
+    std::string head = "<meta charset=\"utf-8\"><meta http-equiv=\"Content-Security-Policy\" "
+                       "content=\"" +
+                       Policy(hosted) +
+                       "\"><meta name=\"viewport\" content=\"width=device-width, "
+                       "initial-scale=1\"><title>" +
+                       Escaped(Title) + "</title><meta name=\"theme-color\" content=\"" +
+                       WindowColour + "\"><link rel=\"icon\" href=\"" + iconUri + "\">";
+    if (hosted)
+        head += "<link rel=\"manifest\" href=\"" + std::string(ManifestFile) +
+                "\"><link rel=\"apple-touch-icon\" href=\"" + std::string(AppIcons.back().File) +
+                "\">";
+    return "<!DOCTYPE html>\n<html lang=\"en\"" +
+           (hosted ? " data-worker=\"" + std::string(WorkerFile) + "\"" : std::string()) +
+           "><head>" + head + "<style>" + CommonStyle() +
+           "</style></head><body><p id=\"nostart\" class=\"nostart\" role=\"alert\" hidden>" +
+           Escaped(CannotStart) + "</p><noscript><p class=\"nostart\">" + Escaped(NeedsScript) +
+           "</p></noscript><main>" + MainWindowMarkup(iconUri) + AboutDialogMarkup(iconUri) +
+           MessageBoxMarkup() + "</main><script>var pevrandWasm=\"" + Base64(wasm) + "\";\n" +
+           module + "</script></body></html>\n";
+}
+
+// `text` as a JSON string, which is a JavaScript string too; the texts written are plain.
+std::string JsonString(std::string_view text)
+{
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            json += '\\';
+        json += c;
+    }
+    return json + "\"";
+}
+
+// The web app manifest: the window's names and colour, the folder as its start and scope.
+std::string Manifest()
+{
+    std::string icons;
+    for (const AppIcon &icon : AppIcons) {
+        if (icon.Purpose.empty())
+            continue;
+        const std::string size = std::to_string(icon.Size);
+        icons += std::string(icons.empty() ? "" : ",\n") +
+                 "    {\"src\": " + JsonString(icon.File) + ", \"sizes\": \"" + size + "x" + size +
+                 "\", \"type\": \"image/png\", \"purpose\": " + JsonString(icon.Purpose) + "}";
+    }
+    return "{\n  \"name\": " + JsonString(Title) +
+           ",\n  \"short_name\": " + JsonString(PEVRAND_TITLE) +
+           ",\n  \"description\": \"One neutron quantity converted to another (energy, "
+           "wavelength, velocity, temperature, Q, d-spacing, time-of-flight and more), to five "
+           "significant figures, offline too.\",\n  \"lang\": \"en\",\n  \"id\": \"./\",\n  "
+           "\"start_url\": \"./\",\n  \"scope\": \"./\",\n  \"display\": \"standalone\",\n  "
+           "\"theme_color\": " +
+           JsonString(WindowColour) + ",\n  \"background_color\": " + JsonString(WindowColour) +
+           ",\n  \"icons\": [\n" + icons + "\n  ]\n}\n";
+}
+
+// The service worker: the version and the files it keeps, then its script.
+std::string Worker(const std::string &version, const std::string &script)
+{
+    std::string files = JsonString("index.html") + ", " + JsonString(ManifestFile);
+    for (const AppIcon &icon : AppIcons)
+        files += ", " + JsonString(icon.File);
+    return "// Written by the page writer: the version, and the files that its store keeps.\n"
+           "var VERSION = " +
+           JsonString(version) + ";\nvar FILES = [" + files + "];\n\n" + script;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: WritePage <page.html> <module.js> <icon.png>\n";
+    if (argc != 9) {
+        std::cerr << "usage: WritePage <page.html> <folder> <version> <module.js> <module.wasm> "
+                     "<icon.png> <app-icons-folder> <worker.js>\n";
         return 2;
     }
     try {
-        const std::string module = ReadFile(argv[2]);
+        const std::string folder = std::string(argv[2]) + "/";
+        const std::string module = ReadFile(argv[4]), wasm = ReadFile(argv[5]),
+                          icon = ReadFile(argv[6]);
         // The module ends its <script> only where the page does.
         if (module.find("</script") != std::string::npos)
             throw std::runtime_error("the module's script contains </script");
-        std::ofstream(argv[1], std::ios::binary) << Page(module, ReadFile(argv[3]));
+        WriteFile(argv[1], Page(module, wasm, icon, false));
+        WriteFile(folder + "index.html", Page(module, wasm, icon, true));
+        WriteFile(folder + std::string(ManifestFile), Manifest());
+        for (const AppIcon &appIcon : AppIcons)
+            WriteFile(folder + std::string(appIcon.File),
+                      ReadFile(std::string(argv[7]) + "/" + std::string(appIcon.File)));
+        WriteFile(folder + std::string(WorkerFile), Worker(argv[3], ReadFile(argv[8])));
     } catch (const std::exception &error) {
         std::cerr << "WritePage: " << error.what() << "\n";
         return 1;
