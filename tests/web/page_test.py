@@ -459,7 +459,7 @@ class Page(unittest.TestCase):
                     self.assertEqual(settled(focused, focus), focus)
 
     def test_the_address_carries_the_conversion_on_show(self):
-        self.assertEqual(js("return location.hash"), "")
+        self.assertEqual(js("return location.hash"), "#v=25&from=energy&to=wavelength")
         js("location.hash = '#v=4&from=wavelength&to=nu'")  # as if typed into the address bar
         self.assertEqual(settled(lambda: shown()[0], "1.2361"), "1.2361")
         entries = js("return history.length")

@@ -46,14 +46,16 @@ void MainWindowReactions::clearOutput()
     view_.SetBoxText("txtOutputVal", "");
 }
 
-void MainWindowReactions::Form_Load()
+void MainWindowReactions::Form_Load(const std::optional<ConvertRequest> &link)
 {
     view_.LockOutput();
     view_.SetBoxText("txtInputVal", "25");
     view_.SelectOption("optEnergyIn");
     view_.SelectOption("optWavelengthOut");
-    // The default conversion needs no address of its own: the plain address opens it.
-    convert();
+    if (link)
+        OpenLink(*link);
+    else
+        cmdConvert_Click();
 }
 
 std::optional<ConvertRequest> MainWindowReactions::convert()

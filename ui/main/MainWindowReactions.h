@@ -65,8 +65,10 @@ public:
     explicit MainWindowReactions(MainWindowView &view) : view_(view) {}
 
     // The start-up: locks the output box, sets the value to 25, selects Energy (meV) in and
-    // Wavelength out, and converts, so that the window opens with 1.8087 on show.
-    void Form_Load();
+    // Wavelength out, and converts, so that the window opens with 1.8087 on show. With `link`
+    // (the conversion that the page's address carries) it opens that instead, with its one
+    // Convert.
+    void Form_Load(const std::optional<ConvertRequest> &link = std::nullopt);
 
     // The Convert command: reads the boxes and options, converts, and writes the result, or
     // empties the output and shows a message with its focus move.

@@ -74,7 +74,7 @@ TEST(MainWindowReactions, StartUpLocksTheOutputBeforeSettingTheDefaultsAndConver
     FakeView view;
     MainWindowReactions(view).Form_Load();
     EXPECT_EQ(view.Log, (Calls{"LockOutput", "txtInputVal=25", "Select optEnergyIn",
-                               "Select optWavelengthOut", "txtOutputVal=1.8087"}));
+                               "Select optWavelengthOut", "txtOutputVal=1.8087", "Shown 25  "}));
 }
 
 // One row per place the focus can go after a message; the output is emptied before it shows.

@@ -1,6 +1,6 @@
 // The main window on the page: MainWindowView over the page's elements, and the entry points by
 // which the page's script forwards the DOM's events to MainWindowReactions. The module runs
-// Form_Load as soon as it is ready, then opens the conversion that the page's address carries.
+// Form_Load as soon as it is ready, with the conversion that the page's address carries.
 // Every decision is the reactions' and the link's; this file only carries names and texts
 // between them and the page.
 #include "ui/about/web/AboutDialog.h"
@@ -104,7 +104,6 @@ EMSCRIPTEN_KEEPALIVE void pevrand_open_link()
 
 int main()
 {
-    pevrand::web::Reactions().Form_Load();
-    pevrand_open_link();
+    pevrand::web::Reactions().Form_Load(pevrand::ReadLink(pevrand::web::AddressFragment()));
     return 0;
 }
