@@ -5,6 +5,7 @@ Expected numbers come from this build's pevrand-convert (PEVRAND_CONVERT), never
 import ast
 import doctest
 import os
+import re
 import subprocess
 
 import numpy as np
@@ -46,6 +47,15 @@ def test_an_unknown_name_lists_the_valid_ones(name):
         pevrand.convert(1.0, name, "energy")
     with pytest.raises(ValueError, match="energy"):
         pevrand.convert_text("1", "energy", name)
+
+
+def test_the_unknown_name_message_lists_each_name_once_as_help_does():
+    with pytest.raises(ValueError) as raised:
+        pevrand.convert(1.0, "joule", "energy")
+    listed = re.findall(r"[^ ,()]+", str(raised.value).split(": ", 1)[1])
+    helped = subprocess.run([CONVERT, "--help"], capture_output=True, text=True).stdout
+    assert len(listed) == len(set(listed)) == 23 and "\u039cs" not in listed
+    assert all(f" {name}" in helped for name in listed)
 
 
 def test_the_documented_examples_hold_and_the_stub_parses():
