@@ -11,6 +11,7 @@ struct NamedQuantity {
     std::string_view Name;
     Quantity Is;
     bool ExactCase = false;
+    bool Listed = true; // false for another encoding of a listed name, accepted but not shown
 };
 
 // In Quantity order: the names `all` prints.
@@ -42,9 +43,11 @@ constexpr std::array<NamedQuantity, 15> Aliases{{
     {"d-spacing", Quantity::Dspacing},
     {"time-of-flight", Quantity::Tof},
     {"us", Quantity::Tof},
-    {"\xC2\xB5s", Quantity::Tof}, // MICRO SIGN
-    {"\xCE\xBCs", Quantity::Tof}, // GREEK SMALL LETTER MU
-    {"\xCE\x9Cs", Quantity::Tof}, // its capital
+    {"\xC2\xB5s", Quantity::Tof}, // MICRO SIGN, as keyboards type it
+    // Accepted but not listed, for they read as the micro sign, which stands for them: GREEK
+    // SMALL LETTER MU, and its capital (what upper-casing a text makes of either).
+    {"\xCE\xBCs", Quantity::Tof, false, false},
+    {"\xCE\x9Cs", Quantity::Tof, false, false},
 }};
 
 char LowerAscii(char c)
@@ -92,7 +95,7 @@ std::string AcceptedNames()
         list += named.Name;
         const char *separator = " (";
         for (const NamedQuantity &alias : Aliases) {
-            if (alias.Is != named.Is)
+            if (alias.Is != named.Is || !alias.Listed)
                 continue;
             list += separator;
             list += alias.Name;

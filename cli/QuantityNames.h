@@ -19,7 +19,9 @@ std::string_view QuantityName(Quantity quantity);
 // lower-case k is the wavevector's symbol). Empty for anything else, "all" included.
 std::optional<Quantity> QuantityFromName(std::string_view name);
 
-// Every accepted name, for a message: "energy (meV), wavelength (lambda), ..., tof (...)".
+// The accepted names, each as a person would type it, for a message: "energy (meV), wavelength
+// (lambda), ..., tof (time-of-flight, us, µs)". Other encodings of a listed name (a Greek mu for
+// the micro sign) are accepted but not listed.
 std::string AcceptedNames();
 
 // True when a and b are equal once ASCII capitals are made small.

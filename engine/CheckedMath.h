@@ -9,14 +9,17 @@
 #error "CheckedMath.h is the engine's own: use the engine's public headers"
 #endif
 
+#include "engine/NearestSingle.h"
+
 #include <cmath>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pevrand::checked
 {
-
-// The smallest magnitude that rounds to infinity in single precision: halfway between
-// FLT_MAX and 2^128, which ties to the even neighbour, 2^128.
-inline constexpr double SingleOverflowThreshold = 0x1.ffffffp127;
 
 // Throws ArithmeticError with `what`. Out of line, so that the checks below stay small enough
 // to be inlined into every step of a conversion.
@@ -59,8 +62,129 @@ inline float ToSingle(double value)
     return static_cast<float>(value);
 }
 
-// `value` rounded to the nearest single as IEEE 754 does it, with no check: a double beyond
-// the single-precision range becomes an infinity of its sign.
-float NearestSingle(double value);
+// The checks above as the policy of a computation written once for every caller (the legs of a
+// conversion): each failed check throws ArithmeticError. A policy names the computation's
+// numbers: Single for its singles, Double for its doubles.
+struct Throwing {
+    using Single = float;
+    using Double = double;
+    static double Wide(float value) { return static_cast<double>(value); }
+    static double Finite(double value) { return checked::Finite(value); }
+    static double Divide(double a, double b) { return checked::Divide(a, b); }
+    static double Sqrt(double value) { return checked::Sqrt(value); }
+    static float ToSingle(double value) { return checked::ToSingle(value); }
+};
+
+// The same checks, noted instead of thrown: a failed check sets Failed and the computation goes
+// on with numbers of no meaning, so that a loop over many values needs neither a branch nor an
+// exception a step. Where no check fails, every step gives what Throwing's gives.
+struct Noting {
+    using Single = float;
+    using Double = double;
+    bool Failed = false;
+
+    static double Wide(float value) { return static_cast<double>(value); }
+    double Finite(double value)
+    {
+        Failed = Failed | !std::isfinite(value);
+        return value;
+    }
+    double Divide(double a, double b)
+    {
+        Failed = Failed | (b == 0.0);
+        return Finite(a / b);
+    }
+    double Sqrt(double value)
+    {
+        const bool negative = !(Finite(value) >= 0.0);
+        Failed = Failed | negative;
+        return std::sqrt(negative ? 0.0 : value);
+    }
+    float ToSingle(double value)
+    {
+        const bool beyond = !(std::fabs(value) < SingleOverflowThreshold);
+        Failed = Failed | beyond;
+        return static_cast<float>(beyond ? 0.0 : value);
+    }
+    // Notes a value that is not greater than 0, which no conversion takes or gives.
+    void Positive(double value) { Failed = Failed | !(value > 0.0); }
+    // The single, or NaN where a check failed.
+    float Result(float value) const
+    {
+        return Failed ? std::numeric_limits<float>::quiet_NaN() : value;
+    }
+};
+
+#if defined(__SSE2__)
+// Noting's checks for two values at once in the two lanes of SSE2's registers: Double holds two
+// doubles, Single two singles in its low half. Each lane's steps are those of Noting, for the
+// packed instructions round each lane as the scalar ones do; numbers that are the same for
+// both lanes (the geometry's) stay scalars, and a check failing on one fails both.
+struct NotingPairs {
+    using Single = __m128;
+    using Double = __m128d;
+    __m128d Failed = _mm_setzero_pd();
+
+    static __m128d Wide(__m128 value) { return _mm_cvtps_pd(value); }
+    static double Wide(float value) { return static_cast<double>(value); }
+    __m128d Finite(__m128d value)
+    {
+        const __m128d magnitude =
+            _mm_and_pd(value, _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff)));
+        Note(_mm_cmpnle_pd(magnitude, _mm_set1_pd(std::numeric_limits<double>::max())));
+        return value;
+    }
+    double Finite(double value)
+    {
+        Note(!std::isfinite(value));
+        return value;
+    }
+    template <class A, class B> auto Divide(A a, B b)
+    {
+        Note(IsZero(b));
+        return Finite(a / b);
+    }
+    __m128d Sqrt(__m128d value)
+    {
+        const __m128d negative = _mm_cmpnge_pd(Finite(value), _mm_setzero_pd());
+        Note(negative);
+        return _mm_sqrt_pd(_mm_andnot_pd(negative, value));
+    }
+    __m128 ToSingle(__m128d value)
+    {
+        const __m128d magnitude =
+            _mm_and_pd(value, _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff)));
+        const __m128d beyond = _mm_cmpnlt_pd(magnitude, _mm_set1_pd(SingleOverflowThreshold));
+        Note(beyond);
+        return _mm_cvtpd_ps(_mm_andnot_pd(beyond, value));
+    }
+    float ToSingle(double value)
+    {
+        const bool beyond = !(std::fabs(value) < SingleOverflowThreshold);
+        Note(beyond);
+        return static_cast<float>(beyond ? 0.0 : value);
+    }
+    void Positive(__m128d value) { Note(_mm_cmpngt_pd(value, _mm_setzero_pd())); }
+    // The two singles, NaN in a lane where a check failed.
+    __m128 Result(__m128 value) const
+    {
+        // Each lane's mask from 64 bits down to 32, in the low half.
+        const __m128 failed =
+            _mm_shuffle_ps(_mm_castpd_ps(Failed), _mm_castpd_ps(Failed), _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128 nan = _mm_set1_ps(std::numeric_limits<float>::quiet_NaN());
+        return _mm_or_ps(_mm_andnot_ps(failed, value), _mm_and_ps(failed, nan));
+    }
+
+private:
+    static __m128d IsZero(__m128d value) { return _mm_cmpeq_pd(value, _mm_setzero_pd()); }
+    static bool IsZero(double value) { return value == 0.0; }
+    void Note(__m128d failed) { Failed = _mm_or_pd(Failed, failed); }
+    void Note(bool failed)
+    {
+        if (failed)
+            Failed = _mm_castsi128_pd(_mm_set1_epi32(-1));
+    }
+};
+#endif
 
 } // namespace pevrand::checked

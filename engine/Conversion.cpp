@@ -1,6 +1,7 @@
 #include "Conversion.h"
 
 #include "CheckedMath.h"
+#include "ConversionLegs.h"
 
 #include <cmath>
 
@@ -11,20 +12,13 @@ namespace
 
 using checked::Divide;
 using checked::Finite;
-using checked::Sqrt;
 using checked::ToSingle;
+using legs::EnergyOf;
+using legs::LegInputs;
+using legs::ResultOf;
+using legs::UsesAngle;
+using legs::WithQuantity;
 
-// Constants as held: the doubles nearest to these decimals, and the exact singles.
-constexpr double WavelengthFactor = 81.787;    // E = 81.787 / lambda^2
-constexpr double NuFactor = 4.1354;            // E = 4.1354 * nu
-constexpr double VelocityFactor = 5.2276e-06;  // E = 5.2276e-06 * v^2
-constexpr double TofFactor = 5.2276;           // 5.2276e-06 * 10^6, for the time-of-flight result
-constexpr double MomentumFactor = 2.0717;      // E = 2.0717 * k^2
-constexpr double TemperatureFactor = 0.086165; // E = 0.086165 * T
-constexpr double InvcmFactor = 0.123975;       // E = 0.123975 * wavenumber
-constexpr double Half = 0.5;
-constexpr double MicrometresPerMetre = 1000000.0;
-constexpr float MillimetresPerMetre = 1000.0f;
 constexpr float DegreesPerHalfTurn = 360.0f; // 2 theta in degrees to theta in radians
 constexpr float DefaultFlightPath = 10.0f;
 
@@ -46,7 +40,18 @@ bool IsTof(std::optional<Quantity> side)
 
 bool IsAngular(std::optional<Quantity> side)
 {
-    return side == Quantity::Q || side == Quantity::Dspacing;
+    return side && UsesAngle(*side);
+}
+
+// sin(theta) for the legs of `side`: only the angular legs read it, and only they pay for it.
+double SinThetaFor(Quantity side, float theta)
+{
+    return UsesAngle(side) ? std::sin(Wide(theta)) : 0.0;
+}
+
+LegInputs<checked::Throwing> LegsOf(const ConversionInputs &inputs)
+{
+    return {inputs.InputValue, inputs.InputSquare, inputs.FlightPath};
 }
 
 } // namespace
@@ -81,76 +86,19 @@ float ThetaFromTwoTheta(float twoTheta)
 
 float EnergyFromInput(Quantity input, const ConversionInputs &inputs)
 {
-    const double x = Wide(inputs.InputValue);
-    const double x2 = Wide(inputs.InputSquare);
-    switch (input) {
-    case Quantity::Energy:
-        return inputs.InputValue;
-    case Quantity::Wavelength:
-        return ToSingle(Divide(WavelengthFactor, x2));
-    case Quantity::Nu:
-        return ToSingle(Finite(x * NuFactor));
-    case Quantity::Velocity:
-        return ToSingle(Finite(x2 * VelocityFactor));
-    case Quantity::Momentum:
-        return ToSingle(Finite(x2 * MomentumFactor));
-    case Quantity::Temperature:
-        return ToSingle(Finite(x * TemperatureFactor));
-    case Quantity::Invcm:
-        return ToSingle(Finite(x * InvcmFactor));
-    case Quantity::Q: {
-        const double s = std::sin(Wide(inputs.Theta));
-        const double k = Wide(ToSingle(Divide(Finite(x * Half), s)));
-        return ToSingle(Finite(Finite(k * MomentumFactor) * k));
-    }
-    case Quantity::Dspacing: {
-        const double s = std::sin(Wide(inputs.Theta));
-        const double lambda = Wide(ToSingle(Finite(Finite(x + x) * s)));
-        return ToSingle(Divide(WavelengthFactor, Finite(lambda * lambda)));
-    }
-    case Quantity::Tof: {
-        const double lMicro = Wide(ToSingle(Finite(Wide(inputs.FlightPath) * MicrometresPerMetre)));
-        return ToSingle(Divide(Finite(Finite(lMicro * VelocityFactor) * lMicro), x2));
-    }
-    }
-    throw ArithmeticError("unknown input quantity");
+    return WithQuantity(input, [&]<Quantity Input>() {
+        checked::Throwing checks;
+        return EnergyOf<Input>(LegsOf(inputs), SinThetaFor(Input, inputs.Theta), checks);
+    });
 }
 
 float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs &inputs)
 {
-    const double e = Wide(energyMeV);
-    switch (output) {
-    case Quantity::Energy:
-        return energyMeV;
-    case Quantity::Wavelength:
-        return ToSingle(Sqrt(Divide(WavelengthFactor, e)));
-    case Quantity::Nu:
-        return ToSingle(Divide(e, NuFactor));
-    case Quantity::Velocity:
-        return ToSingle(Sqrt(Divide(e, VelocityFactor)));
-    case Quantity::Momentum:
-        return ToSingle(Sqrt(Divide(e, MomentumFactor)));
-    case Quantity::Temperature:
-        return ToSingle(Divide(e, TemperatureFactor));
-    case Quantity::Invcm:
-        return ToSingle(Divide(e, InvcmFactor));
-    case Quantity::Q: {
-        const double k = Wide(ToSingle(Sqrt(Divide(e, MomentumFactor))));
-        const double s = std::sin(Wide(inputs.Theta));
-        return ToSingle(Finite(Finite(k + k) * s));
-    }
-    case Quantity::Dspacing: {
-        const double lambda = Wide(ToSingle(Sqrt(Divide(WavelengthFactor, e))));
-        const double s = std::sin(Wide(inputs.Theta));
-        return ToSingle(Divide(Finite(lambda * Half), s));
-    }
-    case Quantity::Tof: {
-        // L * 1000 stays a double: it is not rounded to single before the product.
-        const double r = Sqrt(Divide(TofFactor, e));
-        return ToSingle(Finite(Finite(Wide(inputs.FlightPath) * Wide(MillimetresPerMetre)) * r));
-    }
-    }
-    throw ArithmeticError("unknown output quantity");
+    return WithQuantity(output, [&]<Quantity Output>() {
+        checked::Throwing checks;
+        return ResultOf<Output>(energyMeV, LegsOf(inputs), SinThetaFor(Output, inputs.Theta),
+                                checks);
+    });
 }
 
 } // namespace pevrand

@@ -10,6 +10,7 @@
 #include "engine/ArithmeticError.h"
 
 #include <optional>
+#include <span>
 
 namespace pevrand
 {
@@ -60,5 +61,14 @@ float EnergyFromInput(Quantity input, const ConversionInputs &inputs);
 
 // The output leg: the value in `output` of the energy `energyMeV`. Throws ArithmeticError.
 float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs &inputs);
+
+// Both legs for many values of one pair and one geometry: results[i] is
+// ResultFromEnergy(output, EnergyFromInput(input, inputs), inputs) for the inputs of values[i]
+// (InputsForValue, with the flight path and theta given), or NaN where values[i] is not greater
+// than 0, where any of those steps would throw (the square's included) or where the result is 0,
+// which has no significant figures. `shown`: each result as the output box shows it instead,
+// ShownResult(result). True when no result is NaN. Never throws; the two spans are equally long.
+bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
+                   std::span<const float> values, std::span<float> results, bool shown);
 
 } // namespace pevrand

@@ -34,4 +34,9 @@ std::string ShownText(float rounded);
 // the single is the box's text. For any single; never throws.
 float ShownValue(float rounded);
 
+// ShownValue(RoundSigFigs(result, 5)), bit for bit, mostly without the logarithm: the single
+// nearest to the number that the output box shows for `result`. Throws ArithmeticError as
+// RoundSigFigs does.
+float ShownResult(float result);
+
 } // namespace pevrand

@@ -133,11 +133,6 @@ double ReadNumber(std::string_view text)
     return number.Negative ? -value : value;
 }
 
-float NearestSingle(double value)
-{
-    return checked::NearestSingle(value);
-}
-
 float ReadSingle(std::string_view text)
 {
     return NearestSingle(ReadNumber(text));

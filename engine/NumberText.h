@@ -2,6 +2,8 @@
 // the period is always the decimal separator.
 #pragma once
 
+#include "engine/NearestSingle.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -20,10 +22,6 @@ double ReadNumber(std::string_view text);
 // single. A number beyond the single range reads as an infinity of its sign, one too small for
 // the smallest subnormal single as 0.
 float ReadSingle(std::string_view text);
-
-// The single nearest to `value`: what a box holds when a text that reads as `value` is typed
-// into it. Beyond the single range an infinity of its sign; NaN stays NaN.
-float NearestSingle(double value);
 
 // True when the leading number of `text`, as ReadNumber finds it, is followed at once by a
 // comma and a digit ("2,5", "-1,000", "0,25e3"): a decimal comma that reading would cut off.

@@ -1,7 +1,8 @@
-// ShownValue apart from the rest of Module1: a program that never asks for it (the windows)
-// links none of it, nor the single-precision reading it falls back on.
+// ShownValue and ShownResult apart from the rest of Module1: a program that never asks for them
+// (the windows) links none of them, nor the single-precision reading they fall back on.
 #include "Module1.h"
 #include "PowersOfTen.h"
+#include "ShownRounding.h"
 
 #include <fast_float/fast_float.h>
 
@@ -12,8 +13,13 @@
 
 namespace pevrand
 {
+namespace
+{
 
 using detail::PowersOfTen;
+using detail::ShortShownResult;
+
+} // namespace
 
 float ShownValue(float rounded)
 {
@@ -56,6 +62,14 @@ float ShownValue(float rounded)
     float value = 0.0f;
     fast_float::from_chars(text.data(), text.data() + text.size(), value);
     return value;
+}
+
+float ShownResult(float result)
+{
+    float shown = 0.0f;
+    if (ShortShownResult(result, shown))
+        return shown;
+    return ShownValue(RoundSigFigs(result, ShownFigures));
 }
 
 } // namespace pevrand

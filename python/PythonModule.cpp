@@ -1,5 +1,6 @@
 // pevrand._pevrand: the engine and the Convert command for Python. The package's __init__.py
-// turns whatever numpy array it is given into float64 in C order and calls convert_into.
+// turns whatever it is given into aligned float64 arrays broadcast to one shape and calls
+// convert_array.
 #include "ArrayConversion.h"
 #include "cli/QuantityNames.h"
 #include "engine/NumberText.h"
@@ -10,7 +11,10 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,7 +44,8 @@ py::list Quantities()
     return names;
 }
 
-// A geometry number as its box would hold it: nothing typed, or the number's shortest text.
+// A scalar geometry number as its box would hold it: nothing typed, or the number's shortest
+// text.
 BoxReading GeometryBox(std::optional<double> number)
 {
     if (!number)
@@ -48,28 +53,74 @@ BoxReading GeometryBox(std::optional<double> number)
     return {BoxReading::State::Number, NearestSingle(*number)};
 }
 
-// Converts `values` into `results`, both one-dimensional and C-ordered, of equal length. None
-// when nothing stopped the loop, else (index, message).
-py::object ConvertInto(const py::array_t<double, py::array::c_style> &values,
-                       py::array_t<float, py::array::c_style> &results, std::string_view source,
-                       std::string_view target, std::optional<double> angle,
-                       std::optional<double> path, bool rounded, bool stopAtFailure)
+using Shape = std::span<const std::ptrdiff_t>;
+
+Shape ShapeOf(const py::array &array)
 {
-    if (values.ndim() != 1 || results.ndim() != 1 || values.size() != results.size())
-        throw py::value_error("convert_into needs two one-dimensional arrays of one length");
-    const ValueConversion conversion(NamedQuantity(source), NamedQuantity(target),
-                                     GeometryBox(angle), GeometryBox(path));
-    const std::span<const double> in(values.data(), static_cast<std::size_t>(values.size()));
+    return {array.shape(), static_cast<std::size_t>(array.ndim())};
+}
+
+Shape StridesOf(const py::array &array)
+{
+    return {array.strides(), static_cast<std::size_t>(array.ndim())};
+}
+
+template <class T> StridedArray<T> Strided(const py::array_t<T> &array, Shape shape)
+{
+    if (!std::ranges::equal(ShapeOf(array), shape))
+        throw py::value_error("convert_array needs arrays of the result's shape");
+    return {array.data(), StridesOf(array)};
+}
+
+GeometryArgument Geometry(std::optional<double> number,
+                          const std::optional<py::array_t<double>> &numbers, Shape shape)
+{
+    if (numbers)
+        return {{}, Strided(*numbers, shape)};
+    return {GeometryBox(number), {}};
+}
+
+// Converts `values` into `results`, C-ordered, every array of the result's shape (broadcast
+// views, with strides of 0, included). A geometry argument is a number (or None) for every
+// element, or an array of them. None when nothing stopped the loop, else (index, message),
+// the index None when no element was at fault.
+py::object
+ConvertArrayInto(const py::array_t<double> &values, const std::optional<py::array_t<bool>> &mask,
+                 std::optional<double> angle, const std::optional<py::array_t<double>> &angles,
+                 std::optional<double> path, const std::optional<py::array_t<double>> &paths,
+                 py::array_t<float, py::array::c_style> &results, std::string_view source,
+                 std::string_view target, bool rounded, bool stopAtFailure)
+{
+    const Shape shape = ShapeOf(results);
+    if (shape.size() > MaxDimensions || !results.writeable())
+        throw py::value_error("convert_array needs a writeable result of numpy's dimensions");
+    ArrayRequest request;
+    request.Source = NamedQuantity(source);
+    request.Target = NamedQuantity(target);
+    request.Shape = shape;
+    request.Values = Strided(values, shape);
+    request.Angle = Geometry(angle, angles, shape);
+    request.Path = Geometry(path, paths, shape);
+    if (mask)
+        request.Masked = Strided(*mask, shape);
+    request.Rounded = rounded;
+    request.Policy = stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber;
     const std::span<float> out(results.mutable_data(), static_cast<std::size_t>(results.size()));
     std::optional<ArrayFailure> failure;
     {
         py::gil_scoped_release unlocked;
-        failure = ConvertArray(conversion, in, out, rounded,
-                               stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber);
+        failure = ConvertArray(request, out);
     }
     if (!failure)
         return py::none();
     return py::make_tuple(failure->Index, MessageOf(failure->Message).Text);
+}
+
+// Whether converting from `source` to `target` reads the angle and the flight path.
+py::tuple GeometryNeeded(std::string_view source, std::string_view target)
+{
+    const Quantity from = NamedQuantity(source), to = NamedQuantity(target);
+    return py::make_tuple(NeedsAngle(from, to), NeedsFlightPath(from, to));
 }
 
 py::tuple ConvertText(const std::string &valueText, std::string_view source,
@@ -92,10 +143,13 @@ PYBIND11_MODULE(_pevrand, module)
     module.attr("__version__") = PEVRAND_STRINGIFY(PEVRAND_VERSION_MAJOR) "." PEVRAND_STRINGIFY(
         PEVRAND_VERSION_MINOR) "." PEVRAND_STRINGIFY(PEVRAND_VERSION_REVISION);
     module.def("quantities", &Quantities, "The ten quantities' names, in the window's order.");
-    module.def("convert_into", &ConvertInto, py::arg("values").noconvert(),
-               py::arg("results").noconvert(), py::arg("source"), py::arg("target"),
-               py::arg("angle"), py::arg("path"), py::arg("rounded"), py::arg("stop_at_failure"),
-               "Converts a float64 array into a float32 array of the same length.");
+    module.def("convert_array", &ConvertArrayInto, py::arg("values").noconvert(),
+               py::arg("mask").noconvert(), py::arg("angle"), py::arg("angles").noconvert(),
+               py::arg("path"), py::arg("paths").noconvert(), py::arg("results").noconvert(),
+               py::arg("source"), py::arg("target"), py::arg("rounded"), py::arg("stop_at_failure"),
+               "Converts float64 arrays into a float32 array of their common shape.");
+    module.def("geometry_needed", &GeometryNeeded, py::arg("source"), py::arg("target"),
+               "(angle, path): whether the pair reads the angle and the flight path.");
     module.def("convert_text", &ConvertText, py::arg("value_text"), py::arg("source"),
                py::arg("target"), py::arg("angle_text"), py::arg("path_text"),
                "The Convert command on the three box texts: (output_text, message).");

@@ -15,15 +15,17 @@ QuantityName = str
 (wavevector), temperature (K), invcm (cm-1, wavenumber), q, dspacing (d-spacing),
 tof (time-of-flight, us, µs)"""
 
+Scalar = float | int | np.number[Any]
+
 def quantities() -> list[str]: ...
 @overload
 def convert(
-    values: float | int | np.number[Any],
+    values: Scalar,
     source: QuantityName,
     target: QuantityName,
     *,
-    angle: float | None = ...,
-    path: float | None = ...,
+    angle: Scalar | None = ...,
+    path: Scalar | None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
 ) -> np.float32: ...
@@ -33,11 +35,31 @@ def convert(
     source: QuantityName,
     target: QuantityName,
     *,
-    angle: float | None = ...,
-    path: float | None = ...,
+    angle: npt.ArrayLike | None = ...,
+    path: npt.ArrayLike | None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
-) -> npt.NDArray[np.float32]: ...
+) -> npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]]: ...
+@overload
+def convert_all(
+    values: Scalar,
+    source: QuantityName,
+    *,
+    angle: Scalar | None = ...,
+    path: Scalar | None = ...,
+    rounded: bool = ...,
+    errors: Literal["raise", "nan"] = ...,
+) -> dict[str, np.float32]: ...
+@overload
+def convert_all(
+    values: npt.ArrayLike,
+    source: QuantityName,
+    *,
+    angle: npt.ArrayLike | None = ...,
+    path: npt.ArrayLike | None = ...,
+    rounded: bool = ...,
+    errors: Literal["raise", "nan"] = ...,
+) -> dict[str, npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]]]: ...
 def convert_text(
     value_text: str,
     source: QuantityName,

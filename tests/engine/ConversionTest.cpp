@@ -5,9 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace pevrand
 {
@@ -192,6 +197,47 @@ TEST(Conversion, EveryPairRoundTrips)
             EXPECT_NEAR(back / start, 1.0f, 1e-5f)
                 << static_cast<int>(a) << " -> " << static_cast<int>(b) << ": " << start
                 << " came back as " << back;
+        }
+    }
+}
+
+// The loop over many values takes the legs with their checks noted instead of thrown, two values
+// at a time where it can: for every pair, over values from below the smallest single's square to
+// beyond the largest and values that are not positive, at an ordinary angle and at 0, it must
+// give each value's result, or NaN exactly where they throw or give 0, both for a whole array
+// and for one value alone.
+TEST(Conversion, ConvertValuesIsEachValuesLegsOrNaNWhereTheyFail)
+{
+    std::vector<float> values{0.0f, -2.0f, std::numeric_limits<float>::quiet_NaN()};
+    for (float value = 1e-45f; value < 3e38f; value *= 7.3f)
+        values.push_back(value);
+    values.push_back(std::numeric_limits<float>::max());
+    std::vector<float> results(values.size());
+    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
+    for (const float twoTheta : {60.0f, 0.0f}) {
+        const float theta = ThetaFromTwoTheta(twoTheta);
+        for (Quantity from : AllQuantities) {
+            for (Quantity to : AllQuantities) {
+                ConvertValues(from, to, 12.5f, theta, values, results, false);
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    float expected = std::numeric_limits<float>::quiet_NaN();
+                    try {
+                        ConversionInputs inputs = InputsForValue(values[i]);
+                        inputs.FlightPath = 12.5f;
+                        inputs.Theta = theta;
+                        const float result = Convert(from, to, inputs);
+                        expected = values[i] > 0.0f && result > 0.0f ? result : expected;
+                    } catch (const ArithmeticError &) {
+                    }
+                    float alone = 0.0f;
+                    ConvertValues(from, to, 12.5f, theta, std::span(&values[i], 1),
+                                  std::span(&alone, 1), false);
+                    ASSERT_EQ(bits(results[i]), bits(expected))
+                        << static_cast<int>(from) << " -> " << static_cast<int>(to) << " of "
+                        << values[i] << " at 2 theta " << twoTheta;
+                    ASSERT_EQ(bits(alone), bits(expected)) << values[i] << " alone";
+                }
+            }
         }
     }
 }

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace pevrand
 {
@@ -117,6 +120,17 @@ TEST(ShownValue, IsTheSingleTheShownTextReadsAs)
         for (const float shown : {value, rounded})
             ASSERT_EQ(ShownValue(shown), ReadSingle(ShownText(shown))) << ShownText(shown);
     }
+}
+
+// The shown result takes a shortcut past the logarithm wherever its bound on that logarithm's
+// error allows: on every platform's libm it must land on the single of the long way.
+TEST(ShownResult, IsTheShownValueOfTheRounding)
+{
+    for (std::uint32_t bits = 1; bits < 0x7f800000; bits += 4093) {
+        const float value = std::bit_cast<float>(bits);
+        ASSERT_EQ(ShownResult(value), ShownValue(RoundSigFigs(value, ShownFigures))) << value;
+    }
+    EXPECT_THROW(ShownResult(0.0f), ArithmeticError);
 }
 
 } // namespace

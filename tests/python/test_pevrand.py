@@ -5,6 +5,7 @@ Expected numbers come from this build's pevrand-convert (PEVRAND_CONVERT), never
 import ast
 import doctest
 import os
+import re
 import subprocess
 
 import numpy as np
@@ -46,6 +47,15 @@ def test_an_unknown_name_lists_the_valid_ones(name):
         pevrand.convert(1.0, name, "energy")
     with pytest.raises(ValueError, match="energy"):
         pevrand.convert_text("1", "energy", name)
+
+
+def test_the_unknown_name_message_lists_each_name_once_as_help_does():
+    with pytest.raises(ValueError) as raised:
+        pevrand.convert(1.0, "joule", "energy")
+    listed = re.findall(r"[^ ,()]+", str(raised.value).split(": ", 1)[1])
+    helped = subprocess.run([CONVERT, "--help"], capture_output=True, text=True).stdout
+    assert len(listed) == len(set(listed)) == 23 and "\u039cs" not in listed
+    assert all(f" {name}" in helped for name in listed)
 
 
 def test_the_documented_examples_hold_and_the_stub_parses():
@@ -143,6 +153,15 @@ def test_unusable_geometry_raises_under_either_policy(source, target, keywords, 
         assert (raised.value.message, raised.value.index) == (message, index)
 
 
+@pytest.mark.parametrize("values,errors", [([], "raise"), ([-1.0], "nan"), ([np.nan], "nan"),
+                                           (np.ma.masked_all(2), "raise")],
+                         ids=["empty", "every value fails first", "NaN", "every value masked"])
+def test_a_scalar_geometry_is_checked_whatever_the_values(values, errors):
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert(values, "meV", "q", errors=errors)
+    assert (raised.value.message, raised.value.index) == ("Scattering angle not specified", None)
+
+
 def test_geometry_is_read_only_where_the_pair_needs_it():
     assert pevrand.convert(2.0, "q", "dspacing", angle=-5, path=0) == pevrand.convert(
         2.0, "q", "dspacing")
@@ -185,3 +204,70 @@ def test_every_pair_matches_the_command_line(source):
         np.testing.assert_array_equal(result, shown(texts), target)
         assert [pevrand.convert_text(v, source, target, angle_text="90", path_text="10")[0]
                 for v in values] == texts, target
+
+
+ALL = [
+    # name, source, keywords, the quantities converted to
+    ("every quantity", "dspacing", GEOMETRY, pevrand.quantities()),
+    ("no angle", "energy", {"path": 10}, pevrand.quantities()[:7] + ["tof"]),
+    ("no geometry from q", "q", {}, ["q", "dspacing"]),
+]
+
+
+@pytest.mark.parametrize("source,keywords,targets", [row[1:] for row in ALL],
+                         ids=[row[0] for row in ALL])
+def test_convert_all_gives_each_convert_that_has_its_geometry(source, keywords, targets):
+    values = np.array([[0.37, 25], [1234.5, -1]])
+    results = pevrand.convert_all(values, source, errors="nan", **keywords)
+    assert list(results) == targets
+    for target, result in results.items():
+        np.testing.assert_array_equal(
+            result, pevrand.convert(values, source, target, errors="nan", **keywords))
+
+
+def test_per_pixel_geometry_broadcasts_as_each_pixels_scalars():
+    tofs = np.array([[1000.0, 2000.0, 4000.0], [3000.0, 5000.0, 6000.0]])
+    angles, paths = np.array([30.0, 90.0, 150.0]), np.array([[10.0], [12.5]])
+    result = pevrand.convert(tofs, "tof", "dspacing", angle=angles, path=paths)
+    expected = [[pevrand.convert(tofs[i, j], "tof", "dspacing", angle=angles[j],
+                                 path=paths[i, 0]) for j in range(3)] for i in range(2)]
+    np.testing.assert_array_equal(result, np.array(expected, dtype=np.float32))
+    # The shape is the broadcast one even where the pair reads no geometry.
+    assert pevrand.convert(25, "meV", "lambda", angle=angles).shape == (3,)
+
+
+ANGLE_RANGE = "2 theta must be in the range 0 to 180 degrees"
+ELEMENT_FAILURES = [
+    # name, source, target, keywords, message, index of the first element that fails
+    ("angle out of range", "meV", "q", {"angle": [90, -1]}, ANGLE_RANGE, (0, 1)),
+    ("angle NaN", "meV", "q", {"angle": [90, np.nan]}, ANGLE_RANGE, (0, 1)),
+    ("path not positive", "tof", "meV", {"path": [[10], [0]]},
+     "Total flight path must be positive", (1, 0)),
+]
+
+
+@pytest.mark.parametrize("source,target,keywords,message,index",
+                         [row[1:] for row in ELEMENT_FAILURES],
+                         ids=[row[0] for row in ELEMENT_FAILURES])
+def test_an_elements_unusable_geometry_fails_that_element_only(source, target, keywords, message,
+                                                               index):
+    values = np.full((2, 2), 25.0)
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert(values, source, target, **keywords)
+    assert (raised.value.message, raised.value.index) == (message, index)
+    result = pevrand.convert(values, source, target, errors="nan", **keywords)
+    assert np.isnan(result).sum() == 2 and not np.isnan(result[0, 0])
+
+
+def test_a_masked_array_keeps_its_mask_and_its_masked_elements_never_fail():
+    values = np.ma.array([[25.0, -1.0], [np.nan, 81.787]], mask=[[0, 1], [1, 0]])
+    result = pevrand.convert(values, "meV", "lambda")
+    assert isinstance(result, np.ma.MaskedArray) and result.dtype == np.float32
+    np.testing.assert_array_equal(result.mask, values.mask)
+    np.testing.assert_array_equal(result.compressed(),
+                                  pevrand.convert([25.0, 81.787], "meV", "lambda"))
+    # A masked angle masks the elements that read it, and is not read elsewhere.
+    angles = np.ma.array([90.0, -5.0], mask=[0, 1])
+    masks = [np.ma.getmaskarray(pevrand.convert([25.0, 25.0], "meV", target, angle=angles))
+             for target in ("q", "lambda")]
+    np.testing.assert_array_equal(masks, [[0, 1], [0, 0]])

@@ -6,6 +6,7 @@
 #include "engine/Conversion.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -55,6 +56,12 @@ public:
     // own checks and the square's meets the geometry's message, if there is one: every such
     // value would. Never throws.
     Outcome Convert(float value) const;
+
+    // Convert for many values at once: results[i] is Convert(values[i]).Result, or with
+    // `rounded` ShownValue of its Rounded, where that run gives no message, else NaN. True when
+    // every value converted. The two spans are equally long. Never throws.
+    bool ConvertResults(std::span<const float> values, std::span<float> results,
+                        bool rounded) const;
 
     // The message about the flight path or the angle that every value getting past its own
     // checks meets, if there is one.

@@ -1,11 +1,15 @@
 #include "ui/main/ConvertCommand.h"
+#include "engine/Module1.h"
 
 #include "tests/RowName.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pevrand
 {
@@ -152,6 +156,30 @@ TEST(RunConvert, MissingUnitsComeAfterEveryEntryCheck)
     EXPECT_EQ(Text(noOutput), "Output units not specified, or not yet available");
     EXPECT_EQ(MessageOf(MessageId::NoOutputUnits).Focus, F::EnergyOut);
     EXPECT_EQ(noOutput.OutputText, "");
+}
+
+// The batch runs the same checks in the same order as the one-value run, through another loop.
+TEST(ValueConversion, ConvertResultsIsEachRunsResultOrNaN)
+{
+    const std::vector<float> values{
+        -1.0f, 0.0f, std::numeric_limits<float>::quiet_NaN(), 1e-45f, 25.0f, 1e20f, 3e38f};
+    const BoxReading none, ninety{BoxReading::State::Number, 90.0f};
+    for (const ValueConversion &conversion :
+         {ValueConversion(Q::Invcm, Q::Temperature, none, none),
+          ValueConversion(Q::Energy, Q::Q, none, none),
+          ValueConversion(Q::Wavelength, Q::Dspacing, ninety, none)}) {
+        std::vector<float> results(values.size()), shown(values.size());
+        conversion.ConvertResults(values, results, false);
+        conversion.ConvertResults(values, shown, true);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const ValueConversion::Outcome outcome = conversion.Convert(values[i]);
+            EXPECT_EQ(std::isnan(results[i]), outcome.Message.has_value()) << values[i];
+            if (!outcome.Message) {
+                EXPECT_EQ(results[i], outcome.Result) << values[i];
+                EXPECT_EQ(shown[i], ShownValue(outcome.Rounded)) << values[i];
+            }
+        }
+    }
 }
 
 // Callers decide on the kind: a geometry message stops a whole array, the others fail one value.

@@ -1,0 +1,145 @@
+// The conversion legs as templates, for the engine's one-value functions and its loops over
+// many values alike. Internal to the engine.
+#pragma once
+
+#ifndef PEVRAND_ENGINE_INTERNAL
+#error "ConversionLegs.h is the engine's own: use Conversion.h"
+#endif
+
+#include "CheckedMath.h"
+#include "Conversion.h"
+
+namespace pevrand::legs
+{
+
+// Constants as held: the doubles nearest to these decimals, and the exact singles.
+constexpr double WavelengthFactor = 81.787;    // E = 81.787 / lambda^2
+constexpr double NuFactor = 4.1354;            // E = 4.1354 * nu
+constexpr double VelocityFactor = 5.2276e-06;  // E = 5.2276e-06 * v^2
+constexpr double TofFactor = 5.2276;           // 5.2276e-06 * 10^6, for the time-of-flight result
+constexpr double MomentumFactor = 2.0717;      // E = 2.0717 * k^2
+constexpr double TemperatureFactor = 0.086165; // E = 0.086165 * T
+constexpr double InvcmFactor = 0.123975;       // E = 0.123975 * wavenumber
+constexpr double Half = 0.5;
+constexpr double MicrometresPerMetre = 1000000.0;
+constexpr float MillimetresPerMetre = 1000.0f;
+
+constexpr bool UsesAngle(Quantity side)
+{
+    return side == Quantity::Q || side == Quantity::Dspacing;
+}
+
+// What the legs read of one conversion's inputs: the value and its square (singles as the Checks
+// hold them) and the flight path.
+template <class Checks> struct LegInputs {
+    typename Checks::Single InputValue, InputSquare;
+    float FlightPath;
+};
+
+// The legs, written once for every caller: the Checks policy throws (one conversion) or notes
+// (a loop over many values, one or two at a time), and `sinTheta` is sin(theta), which only the
+// angular legs read. Always inlined, so that a loop over one pair runs without a call.
+template <Quantity Input, class Checks>
+[[gnu::always_inline]] inline typename Checks::Single EnergyOf(const LegInputs<Checks> &inputs,
+                                                               double sinTheta, Checks &checks)
+{
+    const auto x = checks.Wide(inputs.InputValue);
+    const auto x2 = checks.Wide(inputs.InputSquare);
+    if constexpr (Input == Quantity::Energy) {
+        return inputs.InputValue;
+    } else if constexpr (Input == Quantity::Wavelength) {
+        return checks.ToSingle(checks.Divide(WavelengthFactor, x2));
+    } else if constexpr (Input == Quantity::Nu) {
+        return checks.ToSingle(checks.Finite(x * NuFactor));
+    } else if constexpr (Input == Quantity::Velocity) {
+        return checks.ToSingle(checks.Finite(x2 * VelocityFactor));
+    } else if constexpr (Input == Quantity::Momentum) {
+        return checks.ToSingle(checks.Finite(x2 * MomentumFactor));
+    } else if constexpr (Input == Quantity::Temperature) {
+        return checks.ToSingle(checks.Finite(x * TemperatureFactor));
+    } else if constexpr (Input == Quantity::Invcm) {
+        return checks.ToSingle(checks.Finite(x * InvcmFactor));
+    } else if constexpr (Input == Quantity::Q) {
+        const auto k =
+            checks.Wide(checks.ToSingle(checks.Divide(checks.Finite(x * Half), sinTheta)));
+        return checks.ToSingle(checks.Finite(checks.Finite(k * MomentumFactor) * k));
+    } else if constexpr (Input == Quantity::Dspacing) {
+        const auto lambda =
+            checks.Wide(checks.ToSingle(checks.Finite(checks.Finite(x + x) * sinTheta)));
+        return checks.ToSingle(checks.Divide(WavelengthFactor, checks.Finite(lambda * lambda)));
+    } else {
+        static_assert(Input == Quantity::Tof);
+        // The flight path is the same for every value: a double whatever the Checks.
+        const double lMicro = checks.Wide(
+            checks.ToSingle(checks.Finite(checks.Wide(inputs.FlightPath) * MicrometresPerMetre)));
+        return checks.ToSingle(
+            checks.Divide(checks.Finite(checks.Finite(lMicro * VelocityFactor) * lMicro), x2));
+    }
+}
+
+template <Quantity Output, class Checks>
+[[gnu::always_inline]] inline typename Checks::Single ResultOf(typename Checks::Single energyMeV,
+                                                               const LegInputs<Checks> &inputs,
+                                                               double sinTheta, Checks &checks)
+{
+    const auto e = checks.Wide(energyMeV);
+    if constexpr (Output == Quantity::Energy) {
+        return energyMeV;
+    } else if constexpr (Output == Quantity::Wavelength) {
+        return checks.ToSingle(checks.Sqrt(checks.Divide(WavelengthFactor, e)));
+    } else if constexpr (Output == Quantity::Nu) {
+        return checks.ToSingle(checks.Divide(e, NuFactor));
+    } else if constexpr (Output == Quantity::Velocity) {
+        return checks.ToSingle(checks.Sqrt(checks.Divide(e, VelocityFactor)));
+    } else if constexpr (Output == Quantity::Momentum) {
+        return checks.ToSingle(checks.Sqrt(checks.Divide(e, MomentumFactor)));
+    } else if constexpr (Output == Quantity::Temperature) {
+        return checks.ToSingle(checks.Divide(e, TemperatureFactor));
+    } else if constexpr (Output == Quantity::Invcm) {
+        return checks.ToSingle(checks.Divide(e, InvcmFactor));
+    } else if constexpr (Output == Quantity::Q) {
+        const auto k = checks.Wide(checks.ToSingle(checks.Sqrt(checks.Divide(e, MomentumFactor))));
+        return checks.ToSingle(checks.Finite(checks.Finite(k + k) * sinTheta));
+    } else if constexpr (Output == Quantity::Dspacing) {
+        const auto lambda =
+            checks.Wide(checks.ToSingle(checks.Sqrt(checks.Divide(WavelengthFactor, e))));
+        return checks.ToSingle(checks.Divide(checks.Finite(lambda * Half), sinTheta));
+    } else {
+        static_assert(Output == Quantity::Tof);
+        // L * 1000 stays a double: it is not rounded to single before the product.
+        const auto r = checks.Sqrt(checks.Divide(TofFactor, e));
+        const double lMilli =
+            checks.Finite(checks.Wide(inputs.FlightPath) * checks.Wide(MillimetresPerMetre));
+        return checks.ToSingle(checks.Finite(lMilli * r));
+    }
+}
+
+// Calls body.template operator()<quantity>(): a quantity known at run time made a constant.
+template <class Body> decltype(auto) WithQuantity(Quantity quantity, Body &&body)
+{
+    switch (quantity) {
+    case Quantity::Energy:
+        return body.template operator()<Quantity::Energy>();
+    case Quantity::Wavelength:
+        return body.template operator()<Quantity::Wavelength>();
+    case Quantity::Nu:
+        return body.template operator()<Quantity::Nu>();
+    case Quantity::Velocity:
+        return body.template operator()<Quantity::Velocity>();
+    case Quantity::Momentum:
+        return body.template operator()<Quantity::Momentum>();
+    case Quantity::Temperature:
+        return body.template operator()<Quantity::Temperature>();
+    case Quantity::Invcm:
+        return body.template operator()<Quantity::Invcm>();
+    case Quantity::Q:
+        return body.template operator()<Quantity::Q>();
+    case Quantity::Dspacing:
+        return body.template operator()<Quantity::Dspacing>();
+    case Quantity::Tof:
+        break;
+    }
+    return body.template operator()<Quantity::Tof>();
+}
+
+} // namespace pevrand::legs
