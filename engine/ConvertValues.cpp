@@ -8,7 +8,6 @@
 #include "ShownRounding.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -89,7 +88,8 @@ void ShowEach(std::span<float> results)
             longWay |= std::uint64_t{!certain && !std::isnan(block[i])} << i;
         }
         for (; longWay != 0; longWay &= longWay - 1) {
-            float &result = block[static_cast<std::size_t>(std::countr_zero(longWay))];
+            // (std::countr_zero, which emscripten's library lacks)
+            float &result = block[static_cast<std::size_t>(__builtin_ctzll(longWay))];
             result = ShownValue(RoundSigFigs(result, ShownFigures));
         }
     }

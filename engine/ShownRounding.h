@@ -6,10 +6,10 @@
 #error "ShownRounding.h is the engine's own: use Module1.h"
 #endif
 
+#include "BitCast.h"
 #include "PowersOfTen.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +37,9 @@ constexpr double MantissaError(int n)
     if (n != -1) {
         const int magnitude = n < 0 ? -n : n + 1;
         // 2^j is the largest power of two below `magnitude` (below 1 when it is 1).
-        const int j =
-            magnitude == 1 ? -1 : static_cast<int>(std::bit_width(unsigned(magnitude - 1))) - 1;
+        int j = -1;
+        for (int below = magnitude - 1; below > 0; below /= 2)
+            ++j;
         halfUnit = 0x1p-25;
         for (int i = -1; i < j; ++i)
             halfUnit *= 2.0;
@@ -77,10 +78,10 @@ constexpr auto Decades = [] {
     // D * 10^p. A double within a few units of D * 10^p then gives its nearest single unless it
     // lies within those units of a half between two singles. Every other case, and every result
     // too small for a normal single's full precision, takes the long way.
-    const auto bits = std::bit_cast<std::uint32_t>(result);
+    const auto bits = BitCast<std::uint32_t>(result);
     // From 1e-37 to the largest single; not NaN, and not negative, whose sign bit is set.
-    constexpr auto least = std::bit_cast<std::uint32_t>(1e-37f);
-    constexpr auto greatest = std::bit_cast<std::uint32_t>(std::numeric_limits<float>::max());
+    constexpr auto least = BitCast<std::uint32_t>(1e-37f);
+    constexpr auto greatest = BitCast<std::uint32_t>(std::numeric_limits<float>::max());
     if (bits - least > greatest - least) [[unlikely]]
         return false;
     // floor(binaryExponent * log10(2)), or one more for a few negative exponents.
@@ -102,7 +103,7 @@ constexpr auto Decades = [] {
         return false;
     const double nearest = digits * decade->Down;
     // The 29 bits that a single drops, within 4 units of exactly one half of its last place?
-    if ((std::bit_cast<std::uint64_t>(nearest) & 0x1fffffff) - 0x0ffffffc < 8) [[unlikely]]
+    if ((BitCast<std::uint64_t>(nearest) & 0x1fffffff) - 0x0ffffffc < 8) [[unlikely]]
         return false;
     shown = static_cast<float>(nearest);
     return true;

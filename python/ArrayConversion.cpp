@@ -1,11 +1,11 @@
 #include "ArrayConversion.h"
 
+#include "engine/BitCast.h"
 #include "engine/Module1.h"
 #include "engine/NumberText.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -204,8 +204,8 @@ private:
     // The geometry of chunk element j, bit for bit, so that a NaN is equal to itself.
     std::uint64_t GeometryKey(std::size_t j) const
     {
-        const auto angle = angleArray_ ? std::bit_cast<std::uint32_t>(chunk_.Angles[j]) : 0u;
-        const auto path = pathArray_ ? std::bit_cast<std::uint32_t>(chunk_.Paths[j]) : 0u;
+        const auto angle = angleArray_ ? BitCast<std::uint32_t>(chunk_.Angles[j]) : 0u;
+        const auto path = pathArray_ ? BitCast<std::uint32_t>(chunk_.Paths[j]) : 0u;
         return (std::uint64_t{angle} << 32) | path;
     }
 

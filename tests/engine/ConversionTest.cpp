@@ -1,11 +1,12 @@
 #include "engine/Conversion.h"
 
+#include "engine/BitCast.h"
+
 #include "tests/RowName.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -213,7 +214,7 @@ TEST(Conversion, ConvertValuesIsEachValuesLegsOrNaNWhereTheyFail)
         values.push_back(value);
     values.push_back(std::numeric_limits<float>::max());
     std::vector<float> results(values.size());
-    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
+    const auto bits = [](float value) { return BitCast<std::uint32_t>(value); };
     for (const float twoTheta : {60.0f, 0.0f}) {
         const float theta = ThetaFromTwoTheta(twoTheta);
         for (Quantity from : AllQuantities) {

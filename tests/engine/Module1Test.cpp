@@ -1,4 +1,5 @@
 #include "engine/Module1.h"
+#include "engine/BitCast.h"
 #include "engine/Conversion.h"
 #include "engine/NumberText.h"
 
@@ -6,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -127,7 +127,7 @@ TEST(ShownValue, IsTheSingleTheShownTextReadsAs)
 TEST(ShownResult, IsTheShownValueOfTheRounding)
 {
     for (std::uint32_t bits = 1; bits < 0x7f800000; bits += 4093) {
-        const float value = std::bit_cast<float>(bits);
+        const float value = BitCast<float>(bits);
         ASSERT_EQ(ShownResult(value), ShownValue(RoundSigFigs(value, ShownFigures))) << value;
     }
     EXPECT_THROW(ShownResult(0.0f), ArithmeticError);
