@@ -25,7 +25,10 @@ import math as _math
 import numbers as _numbers
 from decimal import Decimal as _Decimal
 
-import numpy as _np
+try:
+    import numpy as _np
+except ImportError as _missing:
+    raise ImportError("pevrand needs numpy: python -m pip install numpy") from _missing
 
 from . import _pevrand
 

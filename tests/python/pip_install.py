@@ -51,7 +51,7 @@ with tempfile.TemporaryDirectory(prefix="pevrand-pip-") as work:
     offline = ["--no-build-isolation", "--no-index"]
     before = paths_below(venv)
 
-    run(*pip, "wheel", *offline, "--no-deps", source, "-w", wheels)
+    run(*pip, "wheel", *offline, source, "-w", wheels)
     built = [p.name for p in wheels.iterdir()]
     assert len(built) == 1 and built[0].startswith(f"pevrand-{VERSION}-"), built
 
