@@ -3,9 +3,6 @@
 #include "engine/Module1.h"
 #include "engine/NumberText.h"
 
-#include <algorithm>
-#include <limits>
-
 namespace pevrand
 {
 BoxReading ReadBox(std::string_view text)
@@ -76,17 +73,6 @@ ValueConversion::Outcome ValueConversion::Convert(float value) const
     } catch (const ArithmeticError &) {
         return message(MessageId::OutOfRange);
     }
-}
-
-bool ValueConversion::ConvertResults(std::span<const float> values, std::span<float> results,
-                                     bool rounded) const
-{
-    if (geometryMessage_ || !input_ || !output_) {
-        // Every value fails: on its own checks, or on those every value meets after them.
-        std::fill(results.begin(), results.end(), std::numeric_limits<float>::quiet_NaN());
-        return values.empty();
-    }
-    return ConvertValues(*input_, *output_, flightPath_, theta_, values, results, rounded);
 }
 
 ConvertOutcome RunConvert(const ConvertRequest &request)
