@@ -131,7 +131,7 @@ dpkg -i "$deb" $python_deb
 for file in $files; do
     [ -e "$file" ] || fail "$file is missing after dpkg -i"
 done
-[ "$(/usr/bin/pevrand-convert --version)" = "pevrand-convert 2.1.0" ] || fail "--version"
+[ "$(/usr/bin/pevrand-convert --version)" = "pevrand-convert $(scripts/version.sh)" ] || fail "--version"
 [ "$(/usr/bin/pevrand-convert meV wavelength 25)" = "1.8087" ] || fail "25 meV to wavelength"
 [ -x /usr/bin/Pevrand ] || fail "/usr/bin/Pevrand is not executable"
 module=/usr/lib/python3/dist-packages/pevrand
