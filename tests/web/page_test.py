@@ -272,15 +272,12 @@ BAD_INPUT = [
 # and units, and where the focus goes after OK when it shows a message; the result and the
 # message are pevrand-convert's for those boxes
 LINKS = [
-    ("any_order_and_escapes", "#to=nu&angle=%37%35&from=Wavelength&v=4", ("4", "75", ""),
-     ("wavelength", "nu"), None),
     ("failing_value_moves_the_focus", "#v=25&from=energy&to=q&angle=200", ("25", "200", ""),
      ("energy", "q"), "txtTwotheta"),
     ("markup_stays_text", "#v=%3Cimg%20src%3Dx%20onerror%3Dwindow.hit%3D1%3E&from=nu&to=nu",
      ("<img src=x onerror=window.hit=1>", "", ""), ("nu", "nu"), "txtInputVal"),
     ("100_kB_cut_to_the_box", "#from=tof&to=tof&path=1&v=" + "9" * 100_000,
      ("9" * 32767, "", "1"), ("tof", "tof"), "txtInputVal"),
-    ("ignored_without_to", "#v=4&from=energy", ("25", "", ""), ("energy", "wavelength"), None),
 ]
 BOXES = "return ['txtInputVal', 'txtTwotheta', 'txtTotalflightpath'].map(b => document.getElementById(b).value)"
 

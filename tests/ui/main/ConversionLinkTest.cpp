@@ -74,10 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "#from=nu&to=nu&v=" + Cut + "%F0%9F%98%80",
                 Boxes(Cut, Q::Nu, Q::Nu)},
         ReadRow{{"WithoutValue"}, "#from=energy&to=nu", std::nullopt},
-        ReadRow{{"WithoutFrom"}, "#v=4&to=nu", std::nullopt},
         ReadRow{{"WithoutTo"}, "#v=4&from=energy", std::nullopt},
-        ReadRow{{"NamingNoQuantity"}, "#v=4&from=joule&to=nu", std::nullopt},
-        ReadRow{{"AllIsNoQuantity"}, "#v=4&from=energy&to=all", std::nullopt}),
+        ReadRow{{"NamingNoQuantity"}, "#v=4&from=joule&to=nu", std::nullopt}),
     RowName());
 
 TEST(WritingALink, EscapesWhatTheFragmentCouldMisreadAndReadsBackTheSame)
