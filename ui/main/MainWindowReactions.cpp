@@ -58,27 +58,21 @@ void MainWindowReactions::Form_Load(const std::optional<ConvertRequest> &link)
         cmdConvert_Click();
 }
 
-std::optional<ConvertRequest> MainWindowReactions::convert()
+void MainWindowReactions::cmdConvert_Click()
 {
-    ConvertRequest request{view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
-                           view_.BoxText("txtTotalflightpath"), view_.SelectedUnit("fraUnitsIn"),
-                           view_.SelectedUnit("fraUnitsOut")};
+    const ConvertRequest request{view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
+                                 view_.BoxText("txtTotalflightpath"),
+                                 view_.SelectedUnit("fraUnitsIn"),
+                                 view_.SelectedUnit("fraUnitsOut")};
     const ConvertOutcome outcome = RunConvert(request);
     // The result is gone before the message shows: never a result beside a message.
     view_.SetBoxText("txtOutputVal", outcome.OutputText);
     if (outcome.Message) {
         const ConvertMessage &message = MessageOf(*outcome.Message);
         view_.ShowMessage(message.Text, FocusName(message.Focus));
+    } else {
+        view_.ResultShown(request);
     }
-    if (outcome.Message || outcome.OutputText.empty())
-        return std::nullopt;
-    return request;
-}
-
-void MainWindowReactions::cmdConvert_Click()
-{
-    if (const std::optional<ConvertRequest> shown = convert())
-        view_.ResultShown(*shown);
 }
 
 void MainWindowReactions::OpenLink(const ConvertRequest &conversion)

@@ -109,9 +109,6 @@ public:
 
 private:
     void clearOutput();
-    // The Convert command without telling the view what it converted; answers that when it
-    // shows a result.
-    std::optional<ConvertRequest> convert();
 
     MainWindowView &view_;
 };
