@@ -1,8 +1,8 @@
 // The command line of pevrand-convert: quantity names, options and values.
 #pragma once
 
-#include "cli/QuantityNames.h"
 #include "engine/Conversion.h"
+#include "engine/QuantityNames.h"
 
 #include <optional>
 #include <span>

@@ -2,8 +2,8 @@
 // turns whatever it is given into aligned float64 arrays broadcast to one shape and calls
 // convert_array.
 #include "ArrayConversion.h"
-#include "cli/QuantityNames.h"
 #include "engine/NumberText.h"
+#include "engine/QuantityNames.h"
 #include "resources/ProgramIdentity.h"
 #include "ui/main/ConvertCommand.h"
 
@@ -27,20 +27,19 @@ namespace
 
 Quantity NamedQuantity(std::string_view name)
 {
-    if (const std::optional<Quantity> quantity = cli::QuantityFromName(name))
+    if (const std::optional<Quantity> quantity = QuantityFromName(name))
         return *quantity;
     std::string reason = "unknown quantity '" + std::string(name) + "'";
     if (name == "k")
         reason = "'k' could be the wavevector or kelvin: use 'momentum' or 'K'";
-    throw py::value_error(reason +
-                          "; the quantities, with their other names: " + cli::AcceptedNames());
+    throw py::value_error(reason + "; the quantities, with their other names: " + AcceptedNames());
 }
 
 py::list Quantities()
 {
     py::list names;
     for (int i = 0; i <= static_cast<int>(Quantity::Tof); ++i)
-        names.append(std::string(cli::QuantityName(static_cast<Quantity>(i))));
+        names.append(std::string(QuantityName(static_cast<Quantity>(i))));
     return names;
 }
 

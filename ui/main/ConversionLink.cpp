@@ -1,7 +1,7 @@
 #include "ConversionLink.h"
 
 #include "MainWindowDesign.h"
-#include "cli/QuantityNames.h"
+#include "engine/QuantityNames.h"
 
 #include <array>
 
@@ -139,8 +139,8 @@ std::optional<ConvertRequest> ReadLink(std::string_view fragment)
     }
     if (!fields[Value] || !fields[From] || !fields[To])
         return std::nullopt;
-    const std::optional<Quantity> from = cli::QuantityFromName(*fields[From]);
-    const std::optional<Quantity> to = cli::QuantityFromName(*fields[To]);
+    const std::optional<Quantity> from = QuantityFromName(*fields[From]);
+    const std::optional<Quantity> to = QuantityFromName(*fields[To]);
     if (!from || !to)
         return std::nullopt;
     return ConvertRequest{BoxText(*fields[Value]), BoxText(fields[Angle].value_or("")),
@@ -152,8 +152,8 @@ std::string LinkFragment(const ConvertRequest &conversion)
     if (!conversion.Input || !conversion.Output)
         return {};
     std::string fragment = "#v=" + PercentEscaped(conversion.InputText) +
-                           "&from=" + std::string(cli::QuantityName(*conversion.Input)) +
-                           "&to=" + std::string(cli::QuantityName(*conversion.Output));
+                           "&from=" + std::string(QuantityName(*conversion.Input)) +
+                           "&to=" + std::string(QuantityName(*conversion.Output));
     if (!conversion.TwoThetaText.empty())
         fragment += "&angle=" + PercentEscaped(conversion.TwoThetaText);
     if (!conversion.FlightPathText.empty())

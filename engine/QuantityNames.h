@@ -1,5 +1,5 @@
-// The names of the ten quantities outside the window: the canonical lower-case names and the
-// other names (aliases and units) that pevrand-convert and the Python module accept.
+// The names of the ten quantities in words: the canonical lower-case names and the other names
+// (aliases and units) that pevrand-convert, the Python module and the page's links accept.
 #pragma once
 
 #include "engine/Conversion.h"
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace pevrand::cli
+namespace pevrand
 {
 
 // The lower-case name of a quantity, as --help lists it and as `all` lines print it.
@@ -27,4 +27,4 @@ std::string AcceptedNames();
 // True when a and b are equal once ASCII capitals are made small.
 bool SameIgnoringCase(std::string_view a, std::string_view b);
 
-} // namespace pevrand::cli
+} // namespace pevrand

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace pevrand::cli
+namespace pevrand
 {
 namespace
 {
@@ -107,4 +107,4 @@ std::string AcceptedNames()
     return list;
 }
 
-} // namespace pevrand::cli
+} // namespace pevrand
