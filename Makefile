@@ -20,14 +20,15 @@ run:
 	cmake --build $(BUILD) -j$(JOBS) --target Pevrand
 	$(BUILD)/app/Pevrand
 
-# The native build's own suite, quick (about two minutes after a build): the engine, the command
-# and the reactions, the CLI, the Python module, the Qt windows offscreen and the desktop entry.
+# The native build's own suite, quick (under a minute after a build): the engine, the command
+# and the reactions, the CLI, the Python module, the Qt windows offscreen, the desktop entry and
+# the documents' links.
 # No cross-build, browser, fuzzer, sanitizer, window manager or package.
 check:
 	@scripts/install-deps.sh check
 	$(call configure,-DPEVRAND_TESTS=ON -DPEVRAND_PYTHON=ON $(call fresh,-DPEVRAND_BENCH=OFF))
 	cmake --build $(BUILD) -j$(JOBS)
-	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -L 'unit|window|resources|python'
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -L 'unit|window|resources|python|docs'
 
 # Every test: the main build's suite (unit, window, resource, desktop and script checks), the
 # Wine suite, the page's suite (built afresh first; engine under node, page in headless

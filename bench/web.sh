@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The page's size and speed (README, "Size and speed"): its HTML and gzip sizes, its start-up
-# from file:// beside a plain page with the same controls and no WebAssembly, and Enter to the
-# result, in one headless Chromium. See bench/web_bench.py for what is timed and how.
+# The page's size and speed (docs/performance.md, "The page"): its HTML and gzip sizes, its
+# start-up from file:// beside a plain page with the same controls and no WebAssembly, and Enter
+# to the result, in one headless Chromium. See bench/web_bench.py for what is timed and how.
 #
 # Usage: bench/web.sh   (LOADS=n, default 21; CONVERSIONS=n, default 1000; JOBS=n; PAGE=file
 #        measures that page instead of building dist/pevrand-<version>.html)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the page in headless Chromium, once it shows its result:
+# Takes the documents' pictures of the page in headless Chromium, once it shows its result:
 #   docs/web-page.png  dist/pevrand-<version>.html from disk, in a 420 x 640 window;
 #   docs/phone.png     dist/web/ served on 127.0.0.1 (scripts/serve.py), at a phone's 360 x 740
 #                      viewport (two device pixels a CSS pixel), opened from a link that shares

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the main window: starts the real program on a virtual X
+# Takes the documents' pictures of the main window: starts the real program on a virtual X
 # server (Xvfb), waits until its window is mapped, and writes the window's client area to
 # docs/main-window.png. Then runs scripts/screenshot-about.sh, when it exists, for the About
 # window's picture.

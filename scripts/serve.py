@@ -2,7 +2,7 @@
 """Serves a folder, the page to host (dist/web), on 127.0.0.1 as a plain static web server
 does, and prints its address; Ctrl+C stops it. A browser on this computer can then open the
 page, install it and use it offline as it would from a facility's server. The address is a
-loopback one on purpose: serving a phone on the network is a deployment (README, "Host it").
+loopback one on purpose: serving a phone on the network is a deployment (docs/web.md, "Host it").
 
 Usage: scripts/serve.py [FOLDER]   (default dist/web; PORT=n, default 8000, 0 for any free one)
 """
