@@ -1,6 +1,8 @@
 #include "FactorsPainter.h"
 
 #include "ui/about/FactorsDesign.h"
+#include "ui/common/win32/Fonts.h"
+#include "ui/common/win32/Text.h"
 
 #include <algorithm>
 #include <vector>

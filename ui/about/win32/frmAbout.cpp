@@ -4,7 +4,13 @@
 #include "ui/about/AboutTexts.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
+#include "ui/common/win32/Controls.h"
+#include "ui/common/win32/Keyboard.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/ProgramMessage.h"
+#include "ui/common/win32/Text.h"
 
+#include <algorithm>
 #include <string>
 
 namespace pevrand::win32

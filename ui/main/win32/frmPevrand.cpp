@@ -1,7 +1,14 @@
 #include "frmPevrand.h"
 
 #include "ui/about/win32/frmAbout.h"
+#include "ui/common/win32/Controls.h"
+#include "ui/common/win32/Keyboard.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/ProgramMessage.h"
+#include "ui/common/win32/Text.h"
 #include "ui/main/MainWindowDesign.h"
+
+#include <algorithm>
 
 namespace pevrand::win32
 {
