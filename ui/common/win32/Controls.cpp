@@ -148,13 +148,17 @@ void FocusControl(HWND window, const WindowDesign &design, std::string_view name
         SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
-void ClickOption(HWND window, const WindowDesign &design, const ControlDesign &option)
+void CheckOption(HWND window, const WindowDesign &design, const ControlDesign &option)
 {
     for (const ControlDesign *other : FrameOptions(design, option.Frame))
         SendMessageW(Control(window, design, other->Name), BM_SETCHECK,
                      other == &option ? BST_CHECKED : BST_UNCHECKED, 0);
-    HWND control = Control(window, design, option.Name);
-    PressButton(window, control);
+}
+
+void ClickOption(HWND window, const WindowDesign &design, const ControlDesign &option)
+{
+    CheckOption(window, design, option);
+    PressButton(window, Control(window, design, option.Name));
 }
 
 void PressButton(HWND window, HWND button)

@@ -39,6 +39,9 @@ void FocusControl(HWND window, const WindowDesign &design, std::string_view name
 const ControlDesign *SelectedOption(HWND window, const WindowDesign &design,
                                     std::string_view frame);
 
+// Checks `option` and unchecks the others of its frame, without a click's notification.
+void CheckOption(HWND window, const WindowDesign &design, const ControlDesign &option);
+
 // Selects `option` of its frame as a click does: it alone in its frame is checked, and the
 // window hears BN_CLICKED.
 void ClickOption(HWND window, const WindowDesign &design, const ControlDesign &option);

@@ -198,15 +198,10 @@ std::optional<Quantity> frmPevrand::SelectedUnit(std::string_view frame) const
     return option ? option->Unit : std::nullopt;
 }
 
-// Checks the option and unchecks the others of its frame, without a click's notification.
 void frmPevrand::SelectOption(std::string_view option)
 {
-    const ControlDesign *design = FindControl(Window, option);
-    if (design == nullptr)
-        return;
-    for (const ControlDesign *other : FrameOptions(Window, design->Frame))
-        SendMessageW(control(other->Name), BM_SETCHECK,
-                     other == design ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (const ControlDesign *design = FindControl(Window, option))
+        CheckOption(window_, Window, *design);
 }
 
 // Remembered too, so that the window gives the focus back there when it is activated again.
