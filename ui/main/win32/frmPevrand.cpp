@@ -6,6 +6,7 @@
 #include "ui/common/win32/Placement.h"
 #include "ui/common/win32/ProgramMessage.h"
 #include "ui/common/win32/Text.h"
+#include "ui/common/win32/WindowColours.h"
 #include "ui/main/MainWindowDesign.h"
 
 #include <algorithm>
@@ -18,11 +19,6 @@ namespace
 using main_window::Window;
 
 constexpr DWORD FrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-COLORREF ColourOf(Rgb colour)
-{
-    return RGB(colour.Red, colour.Green, colour.Blue);
-}
 
 } // namespace
 
