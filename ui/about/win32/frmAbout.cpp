@@ -139,7 +139,7 @@ void frmAbout::paint()
                    iconBox.bottom - iconBox.top, 0, nullptr, DI_NORMAL);
     PaintFactors(dc, PixelRect(FindControl(Window, "Image1")->Box, dpi_), dpi_);
 
-    const int scale = std::max(1, MulDiv(1, dpi_, StandardDpi));
+    const int scale = std::max(1, Scaled(1, dpi_));
     for (const ControlDesign &line : Window.Controls) {
         if (line.Kind != ControlKind::Line)
             continue;

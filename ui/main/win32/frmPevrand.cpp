@@ -153,7 +153,7 @@ void frmPevrand::paint()
     HDC dc = BeginPaint(window_, &paint);
     const ControlDesign &line = *FindControl(Window, "Line1");
     RECT divider = PixelRect(line.Box, dpi_);
-    divider.bottom = divider.top + std::max(1, MulDiv(1, dpi_, StandardDpi));
+    divider.bottom = divider.top + std::max(1, Scaled(1, dpi_));
     FillRect(dc, &divider, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EndPaint(window_, &paint);
 }
