@@ -8,6 +8,10 @@
 #include "ui/about/FactorsDesign.h"
 #include "ui/about/win32/FactorsPainter.h"
 #include "ui/about/win32/frmAbout.h"
+#include "ui/common/win32/Controls.h"
+#include "ui/common/win32/Fonts.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/Text.h"
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/win32/frmPevrand.h"
 

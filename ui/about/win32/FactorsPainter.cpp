@@ -1,6 +1,9 @@
 #include "FactorsPainter.h"
 
 #include "ui/about/FactorsDesign.h"
+#include "ui/common/win32/Fonts.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/Text.h"
 
 #include <algorithm>
 #include <vector>
@@ -199,16 +202,16 @@ void PaintFactors(HDC dc, RECT box, int dpi)
     FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
-    const int margin = MulDiv(6, dpi, StandardDpi);
-    const int leastGap = MulDiv(3, dpi, StandardDpi);
+    const int margin = Scaled(6, dpi);
+    const int leastGap = Scaled(3, dpi);
 
     const int saved = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
 
-    int pixels = MulDiv(NominalPixels, dpi, StandardDpi);
-    const int smallest = MulDiv(SmallestPixels, dpi, StandardDpi);
+    int pixels = Scaled(NominalPixels, dpi);
+    const int smallest = Scaled(SmallestPixels, dpi);
     for (;; --pixels) {
         const Faces faces(pixels);
         std::vector<Extent> extents;

@@ -1,7 +1,7 @@
 // The factors picture painted with GDI from its one description.
 #pragma once
 
-#include "ui/common/win32/Win32Window.h"
+#include <windows.h>
 
 namespace pevrand::win32
 {

@@ -4,7 +4,14 @@
 #include "ui/about/AboutTexts.h"
 #include "ui/about/AboutWindowDesign.h"
 #include "ui/about/SysInfoLauncher.h"
+#include "ui/common/win32/Controls.h"
+#include "ui/common/win32/Keyboard.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/ProgramMessage.h"
+#include "ui/common/win32/Text.h"
+#include "ui/common/win32/WindowColours.h"
 
+#include <algorithm>
 #include <string>
 
 namespace pevrand::win32
@@ -94,8 +101,7 @@ LRESULT frmAbout::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC: {
         const ControlDesign *design = DesignOf(Window, reinterpret_cast<HWND>(lParam));
         const auto dc = reinterpret_cast<HDC>(wParam);
-        const Rgb text = design && design->TextColour ? *design->TextColour : Rgb{};
-        SetTextColor(dc, design && design->TextColour ? RGB(text.Red, text.Green, text.Blue)
+        SetTextColor(dc, design && design->TextColour ? ColourOf(*design->TextColour)
                                                       : GetSysColor(COLOR_BTNTEXT));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -133,7 +139,7 @@ void frmAbout::paint()
                    iconBox.bottom - iconBox.top, 0, nullptr, DI_NORMAL);
     PaintFactors(dc, PixelRect(FindControl(Window, "Image1")->Box, dpi_), dpi_);
 
-    const int scale = std::max(1, MulDiv(1, dpi_, StandardDpi));
+    const int scale = std::max(1, Scaled(1, dpi_));
     for (const ControlDesign &line : Window.Controls) {
         if (line.Kind != ControlKind::Line)
             continue;
@@ -141,8 +147,7 @@ void frmAbout::paint()
         RECT box = PixelRect(line.Box, dpi_);
         box.bottom = box.top +
                      scale * (white ? about_window::WhiteLinePixels : about_window::GreyLinePixels);
-        const Rgb colour = line.TextColour.value_or(Black);
-        HBRUSH brush = CreateSolidBrush(RGB(colour.Red, colour.Green, colour.Blue));
+        HBRUSH brush = CreateSolidBrush(ColourOf(line.TextColour.value_or(Black)));
         FillRect(dc, &box, brush);
         DeleteObject(brush);
     }

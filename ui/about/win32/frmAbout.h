@@ -2,7 +2,7 @@
 // modeless, without owner, one at a time.
 #pragma once
 
-#include "ui/common/win32/Win32Window.h"
+#include "ui/common/win32/ProgramWindow.h"
 
 namespace pevrand::win32
 {

@@ -1,7 +1,15 @@
 #include "frmPevrand.h"
 
 #include "ui/about/win32/frmAbout.h"
+#include "ui/common/win32/Controls.h"
+#include "ui/common/win32/Keyboard.h"
+#include "ui/common/win32/Placement.h"
+#include "ui/common/win32/ProgramMessage.h"
+#include "ui/common/win32/Text.h"
+#include "ui/common/win32/WindowColours.h"
 #include "ui/main/MainWindowDesign.h"
+
+#include <algorithm>
 
 namespace pevrand::win32
 {
@@ -11,11 +19,6 @@ namespace
 using main_window::Window;
 
 constexpr DWORD FrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-COLORREF ColourOf(Rgb colour)
-{
-    return RGB(colour.Red, colour.Green, colour.Blue);
-}
 
 } // namespace
 
@@ -150,7 +153,7 @@ void frmPevrand::paint()
     HDC dc = BeginPaint(window_, &paint);
     const ControlDesign &line = *FindControl(Window, "Line1");
     RECT divider = PixelRect(line.Box, dpi_);
-    divider.bottom = divider.top + std::max(1, MulDiv(1, dpi_, StandardDpi));
+    divider.bottom = divider.top + std::max(1, Scaled(1, dpi_));
     FillRect(dc, &divider, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     EndPaint(window_, &paint);
 }
@@ -191,15 +194,10 @@ std::optional<Quantity> frmPevrand::SelectedUnit(std::string_view frame) const
     return option ? option->Unit : std::nullopt;
 }
 
-// Checks the option and unchecks the others of its frame, without a click's notification.
 void frmPevrand::SelectOption(std::string_view option)
 {
-    const ControlDesign *design = FindControl(Window, option);
-    if (design == nullptr)
-        return;
-    for (const ControlDesign *other : FrameOptions(Window, design->Frame))
-        SendMessageW(control(other->Name), BM_SETCHECK,
-                     other == design ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (const ControlDesign *design = FindControl(Window, option))
+        CheckOption(window_, Window, *design);
 }
 
 // Remembered too, so that the window gives the focus back there when it is activated again.

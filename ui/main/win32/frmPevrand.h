@@ -3,7 +3,7 @@
 // tell it through its MainWindowView; it computes and decides nothing.
 #pragma once
 
-#include "ui/common/win32/Win32Window.h"
+#include "ui/common/win32/ProgramWindow.h"
 #include "ui/main/MainWindowReactions.h"
 
 #include <string_view>
