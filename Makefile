@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run check test build sanitize fuzz wine-tests bench screenshot install deb clean \
+.PHONY: run check test build sanitize fuzz wine-tests bench screenshot install uninstall deb clean \
 	windows windows-screenshots web web-tests web-screenshot serve
 
 # Configures the main build with the options $(1). A build folder that `make run` makes afresh
@@ -14,10 +14,13 @@ CMAKE_FLAGS ?=
 configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DPEVRAND_WERROR=ON $(1) $(CMAKE_FLAGS)
 fresh = $(if $(wildcard $(BUILD)/CMakeCache.txt),,$(1))
 
+# The program and pevrand-convert, from a build folder of the window's packages alone.
+program = @scripts/install-deps.sh run && \
+	$(call configure,$(call fresh,-DPEVRAND_TESTS=OFF -DPEVRAND_BENCH=OFF -DPEVRAND_PYTHON=OFF)) && \
+	cmake --build $(BUILD) -j$(JOBS) --target Pevrand pevrand-convert $(1)
+
 run:
-	@scripts/install-deps.sh run
-	$(call configure,$(call fresh,-DPEVRAND_TESTS=OFF -DPEVRAND_BENCH=OFF -DPEVRAND_PYTHON=OFF))
-	cmake --build $(BUILD) -j$(JOBS) --target Pevrand
+	$(call program)
 	$(BUILD)/app/Pevrand
 
 # The native build's own suite, quick (under a minute after a build): the engine, the command
@@ -111,8 +114,17 @@ web-screenshot:
 	@scripts/install-deps.sh web-tests
 	JOBS=$(JOBS) scripts/screenshot-web.sh
 
-install: build
-	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
+# The program, pevrand-convert, their manual pages, the menu entry and the icons, under PREFIX;
+# only the window's packages are installed and no test is built. The build runs as you; only
+# the copy goes through sudo, where PREFIX isn't yours. `make uninstall` removes exactly those
+# files (listed in $(BUILD)/install_manifest.txt).
+PREFIX ?= /usr/local
+install:
+	$(call program,pevrand_packaging_docs)
+	scripts/install.sh install $(BUILD) $(PREFIX)
+
+uninstall:
+	scripts/install.sh uninstall $(BUILD)
 
 clean:
 	rm -rf build build-* dist

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# `make run` on a machine that has only what the window needs:
+# `make run`, `make install` and `make uninstall` on a machine that has only what the window
+# needs:
 #
 #   run-without-test-packages.sh SOURCE WORK
 #
 # The packages `make run` installs hold no test toolchain, and with every package that only the
 # tests, benchmarks or the Python module use hidden from CMake, `make run` configures a fresh
-# build folder, builds the program and starts it (offscreen here; the program is stopped once it
-# is up).
+# build folder, builds the program and pevrand-convert and starts the program (offscreen here;
+# the program is stopped once it is up). `make install` then copies the program, the command and
+# their manual pages into a prefix without building any test, and `make uninstall` leaves the
+# prefix as it was.
 set -euo pipefail
 
 source=${1:?source folder}
@@ -41,4 +44,25 @@ wait "$make_pid" || true
 $started || { tail -n 30 "$work/make.log"; fail "make run did not start the program"; }
 grep -q 'PEVRAND_TESTS:BOOL=OFF' "$work/build/CMakeCache.txt" ||
     fail "a fresh make run build has the tests switched on"
-echo "make run: built and started the program with only the window's packages"
+[ -x "$work/build/cli/pevrand-convert" ] || fail "make run did not build pevrand-convert"
+
+prefix=$work/prefix
+mkdir -p "$prefix/share/man"
+touch "$prefix/share/man/mine"
+make -C "$source" --no-print-directory install BUILD="$work/build" PREFIX="$prefix" \
+    JOBS="${JOBS:-2}" CMAKE_FLAGS="$hidden" >"$work/install.log" 2>&1 ||
+    { tail -n 30 "$work/install.log"; fail "make install failed"; }
+for file in bin/Pevrand bin/pevrand-convert share/man/man1/Pevrand.1.gz \
+    share/man/man1/pevrand-convert.1.gz; do
+    [ -e "$prefix/$file" ] || fail "make install did not install $file"
+done
+[ "$("$prefix/bin/pevrand-convert" meV wavelength 25)" = 1.8087 ] || fail "the installed command"
+built_tests=$(find "$work/build" -name '*Test' -type f -executable | head -n 3)
+[ -z "$built_tests" ] || fail "make install built tests: $built_tests"
+make -C "$source" --no-print-directory uninstall BUILD="$work/build" >>"$work/install.log" 2>&1 ||
+    { tail -n 30 "$work/install.log"; fail "make uninstall failed"; }
+left=$(cd "$prefix" && find . -mindepth 1 | sort | paste -sd ' ' -)
+[ "$left" = "./share ./share/man ./share/man/mine" ] ||
+    fail "make uninstall left the prefix holding: $left"
+echo "make run, make install, make uninstall: built, started, installed and removed the program" \
+     "and pevrand-convert with only the window's packages"
