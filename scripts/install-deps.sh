@@ -77,25 +77,109 @@ if $list; then
   exit 0
 fi
 
+# Where wine32:i386 can't be had, the Windows suite reads why from this file and skips the
+# checks that would run a 32-bit program, as on a kernel without 32-bit support.
+wine32_note="$root/build-win32/wine32-unavailable.txt"
+
+# PEVRAND_SKIP_INSTALL=1: build with what the machine has, installing nothing.
+if [ "${PEVRAND_SKIP_INSTALL-}" = 1 ]; then exit 0; fi
+
+if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+  {
+    echo "install-deps: this machine has no apt-get, so the packages can't be installed here."
+    echo "Install what these Debian packages hold with your system's package manager:"
+    printf '  %s\n' "${packages[@]}" | grep -v ':i386$'
+    echo "then build with what is there, skipping this step:"
+    echo "  PEVRAND_SKIP_INSTALL=1 make $1"
+    echo "(docs/install.md#other-systems says which front ends need what.)"
+  } >&2
+  exit 1
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  if [[ $i386 == no* ]]; then echo "Not installing wine32:i386: ${i386#no: }"; fi
+# Installs the packages in `missing` with apt-get, through sudo when not root.
+apt_install() {
   sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "install-deps: missing packages: ${missing[*]}" >&2
+      echo "They need root to install, and sudo isn't here: ask an administrator to run" >&2
+      echo "  apt-get install ${missing[*]}" >&2
+      echo "or, as root, install sudo; then run make again." >&2
+      exit 1
+    fi
+    sudo="sudo"
   fi
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+  export DEBIAN_FRONTEND=noninteractive
+  local status=0 reason
+  log=$(mktemp)
+  added_i386=false
+  cleanup() {
+    rm -f "$log"
+    # The architecture this run added for wine32 goes again when nothing was installed for it,
+    # so that later updates don't fail on an i386 index the mirror lacks.
+    if $added_i386 && [ -z "$(dpkg-query -W -f='${Architecture}\n' 2>/dev/null | grep -x i386)" ]; then
+      echo "install-deps: removing the i386 architecture again: nothing was installed for it"
+      $sudo dpkg --remove-architecture i386 || true
+    fi
+  }
+  trap cleanup EXIT
+
+  wine32=false
+  if [[ " ${missing[*]} " == *" wine32:i386 "* ]]; then
+    wine32=true
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      $sudo dpkg --add-architecture i386
+      added_i386=true
+    fi
+  fi
+
+  # A failed index (a mirror mid-sync, one without i386, a repository whose key expired) leaves
+  # apt with the lists it had: warn, and install from those.
+  echo "Updating the package lists (apt-get update)"
+  if ! $sudo apt-get update -q >"$log" 2>&1; then
+    echo "install-deps: warning: apt-get update failed for some package index; going on with" \
+         "the lists apt already has. apt said:" >&2
+    grep -E '^(E|W|Err):' "$log" | sed 's/^/  /' >&2 || tail -n 5 "$log" | sed 's/^/  /' >&2
+  fi
+
+  # wine32:i386 must match the amd64 versions exactly (Multi-Arch); a mirror without i386, or
+  # one whose indexes are out of step, can't give it. Everything else is installed without it.
+  if $wine32 && ! $sudo apt-get install -s -q --no-install-recommends wine32:i386 >"$log" 2>&1; then
+    missing=("${missing[@]/wine32:i386}")
+    reason=$(grep -E '^ |^E:' "$log" | head -n 3 | sed 's/^ *//' | paste -sd ' ' -)
+    mkdir -p "$(dirname "$wine32_note")"
+    echo "wine32:i386 can't be installed from this machine's package sources (${reason:-apt refused it})" \
+      >"$wine32_note"
+    echo "install-deps: not installing wine32:i386: apt can't install it here:" >&2
+    sed -n '/^ \|^E:/p' "$log" | head -n 5 | sed 's/^ */  /' >&2
+    echo "  The 32-bit Windows programs won't run here: the Windows suite builds and checks them" \
+         "and skips the checks that start them." >&2
+  elif $wine32; then
+    rm -f "$wine32_note"
+  fi
+
+  mapfile -t missing < <(printf '%s\n' "${missing[@]}" | grep -v '^$')
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    status=0
+    $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" || status=$?
+    if [ $status -ne 0 ]; then
+      echo "install-deps: apt-get could not install these packages (see its message above)." >&2
+      echo "Mend the package sources it names (docs/troubleshooting.md), or install the packages" \
+           "yourself and run again with PEVRAND_SKIP_INSTALL=1." >&2
+      exit 1
+    fi
+  fi
+}
+
+if [[ $i386 == no* ]]; then echo "Not installing wine32:i386: ${i386#no: }"; fi
+if [ ${#missing[@]} -gt 0 ]; then apt_install; fi
 
 # axe-core, pinned by tests/web/package-lock.json, which the browser suite injects into the page.
 # Nothing is fetched when the pinned version is already there.

@@ -21,6 +21,17 @@ failed=()
 mkdir -p "$root/build-win32"
 runs_i386=OFF
 i386=$("$root/scripts/runs-i386.sh" "$root/build-win32") && runs_i386=ON
+# A kernel that runs them still needs Wine's 32-bit half, which a mirror without i386 (or with
+# indexes out of step) can't give: scripts/install-deps.sh then leaves a note of why.
+if [ $runs_i386 = ON ] && command -v dpkg-query >/dev/null &&
+    ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    runs_i386=OFF
+    i386="no: $(cat "$root/build-win32/wine32-unavailable.txt" 2>/dev/null ||
+        echo "wine32:i386 is not installed")"
+fi
+
+reason=""
+[ $runs_i386 = ON ] || reason=${i386#no: }
 
 # Configures and builds the Windows build of preset $1 (folder $2), with cmake options $3...
 build() {
@@ -36,7 +47,8 @@ for arch in x86_64 i686; do
     dir=build-win64 preset=windows-x64
     [ "$arch" = i686 ] && dir=build-win32 preset=windows-x86
     options=()
-    [ "$arch" = i686 ] && options=(-DPEVRAND_RUNS_I386=$runs_i386)
+    [ "$arch" = i686 ] &&
+        options=(-DPEVRAND_RUNS_I386=$runs_i386 "-DPEVRAND_I386_SKIP_REASON=${reason//;/,}")
     mkdir -p "$root/$dir"
     if ! build "$preset" "$dir" "${options[@]}"; then
         failed+=("$dir: build")
