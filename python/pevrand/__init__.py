@@ -69,6 +69,7 @@ def quantities():
 def _name(name, what):
     if not isinstance(name, str):
         raise TypeError(f"{what} must be a quantity name (str), not {type(name).__name__}")
+    _pevrand.quantity_name(name)  # ValueError now for an unknown name, not when dask computes
     return name
 
 
@@ -242,7 +243,7 @@ def _errors(errors):
     return errors
 
 
-def _collections(*arguments):
+def _collection_module(*arguments):
     """The module for dask arrays and xarray DataArrays when any argument is one, else None:
     neither library is imported by pevrand unless the caller has already imported it."""
     xarray, dask_array = _sys.modules.get("xarray"), _sys.modules.get("dask.array")
@@ -326,7 +327,7 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
     _name(source, "source")
     _name(target, "target")
     _errors(errors)
-    collections = _collections(values, angle, path, pixel)
+    collections = _collection_module(values, angle, path, pixel)
     if collections is not None:
         return collections.convert(values, source, target, angle=angle, path=path, pixel=pixel,
                                    rounded=rounded, errors=errors, out=out)
@@ -348,7 +349,7 @@ def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=Tr
     """
     _name(source, "source")
     _errors(errors)
-    lazy = _collections(values, angle, path, pixel) is not None
+    lazy = _collection_module(values, angle, path, pixel) is not None
     arguments = None if lazy else _Arguments(values, angle, path, pixel)
     results = {}
     for target in quantities():
