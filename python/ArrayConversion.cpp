@@ -141,7 +141,9 @@ float SingleOf(Half half)
 
 template <class T> float SingleOf(T value)
 {
-    if constexpr (std::is_floating_point_v<T>) {
+    if constexpr (std::is_same_v<T, float>) {
+        return value; // a NaN among them fails as any NaN does
+    } else if constexpr (std::is_floating_point_v<T>) {
         if (std::isnan(value))
             return std::numeric_limits<float>::quiet_NaN();
         if (std::fabs(value) >= static_cast<T>(SingleOverflowThreshold))
