@@ -12,7 +12,9 @@ bit, for a single value or a whole numpy array::
     10.223
 
 convert_all gives every quantity at once; the angle and the flight path may be arrays, one per
-detector pixel say, broadcast against the values; a masked array keeps its mask.
+detector pixel say, broadcast against the values, or tables looked up by each event's pixel
+(pixel=); a masked array keeps its mask; a dask array gives a lazy dask array, an xarray
+DataArray a DataArray. For histograms and fits use rounded=False (see convert).
 
 The quantities, with the other names they answer to (matched without regard to case, except
 K): energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), momentum
