@@ -9,6 +9,7 @@
 
 #include "engine/ArithmeticError.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 
@@ -70,5 +71,24 @@ float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs 
 // ShownResult(result). True when no result is NaN. Never throws; the two spans are equally long.
 bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
                    std::span<const float> values, std::span<float> results, bool shown);
+
+// One detector pixel's geometry as ConvertValuesByPixel takes it: its flight path, and the sine
+// of its theta, worked out once for all the pixel's values.
+struct PixelGeometry {
+    float FlightPath = 0.0f;
+    double SinTheta = 0.0;
+};
+
+// The geometry ConvertValues converts with for this pair, flight path and theta. A flight path
+// or sine set to NaN afterwards fails every value of the pixel where the pair reads it.
+PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, float theta);
+
+// ConvertValues for the values of many pixels at once, in any order: values[i] is converted with
+// pixels[pixelOf[i]] (every index below pixels.size()), bit for bit as ConvertValues converts it
+// with that pixel's flight path and theta. The spans values, pixelOf and results are equally
+// long. True when no result is NaN. Never throws.
+bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
+                          std::span<const std::size_t> pixelOf, std::span<const float> values,
+                          std::span<float> results, bool shown);
 
 } // namespace pevrand

@@ -70,6 +70,22 @@ bool ConvertEach(float flightPath, float theta, std::span<const float> values,
     return !failed;
 }
 
+// ConvertEach with each value's own pixel's geometry: one value at a time, for the values of a
+// pair seldom share a pixel.
+template <Quantity Input, Quantity Output>
+bool ConvertEachByPixel(std::span<const PixelGeometry> pixels, std::span<const std::size_t> pixelOf,
+                        std::span<const float> values, std::span<float> results)
+{
+    bool failed = false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const PixelGeometry &pixel = pixels[pixelOf[i]];
+        checked::Noting checks;
+        results[i] = Converted<Input, Output>(values[i], pixel.FlightPath, pixel.SinTheta, checks);
+        failed = failed || checks.Failed;
+    }
+    return !failed;
+}
+
 // The results ShowEach takes between two passes of the long way: as many as a mask has bits.
 constexpr std::size_t Block = 64;
 
@@ -103,6 +119,28 @@ bool ConvertValues(Quantity input, Quantity output, float flightPath, float thet
     const bool converted = WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
             return ConvertEach<Input, Output>(flightPath, theta, values, results);
+        });
+    });
+    if (shown)
+        ShowEach(results);
+    return converted;
+}
+
+PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, float theta)
+{
+    // As ConvertEach forms it.
+    const double sinTheta =
+        UsesAngle(input) || UsesAngle(output) ? std::sin(static_cast<double>(theta)) : 0.0;
+    return {flightPath, sinTheta};
+}
+
+bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
+                          std::span<const std::size_t> pixelOf, std::span<const float> values,
+                          std::span<float> results, bool shown)
+{
+    const bool converted = WithQuantity(input, [&]<Quantity Input>() {
+        return WithQuantity(output, [&]<Quantity Output>() {
+            return ConvertEachByPixel<Input, Output>(pixels, pixelOf, values, results);
         });
     });
     if (shown)

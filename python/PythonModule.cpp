@@ -1,6 +1,6 @@
 // pevrand._pevrand: the engine and the Convert command for Python. The package's __init__.py
-// turns whatever it is given into aligned float64 arrays broadcast to one shape and calls
-// convert_array.
+// turns whatever it is given into numeric arrays broadcast to one shape, without copying them,
+// and calls convert_array.
 #include "ArrayConversion.h"
 #include "engine/NumberText.h"
 #include "engine/QuantityNames.h"
@@ -12,6 +12,7 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -64,55 +65,135 @@ Shape StridesOf(const py::array &array)
     return {array.strides(), static_cast<std::size_t>(array.ndim())};
 }
 
-template <class T> StridedArray<T> Strided(const py::array_t<T> &array, Shape shape)
+// The element type of a numeric array in the machine's byte order; TypeError for any other.
+ElementType ElementTypeOf(const py::array &array)
+{
+    const py::dtype dtype = array.dtype();
+    const char kind = dtype.kind();
+    const auto size = static_cast<std::size_t>(dtype.itemsize());
+    if (py::getattr(dtype, "isnative").cast<bool>()) {
+        constexpr std::array integers{ElementType::Int8, ElementType::Int16, ElementType::Int32,
+                                      ElementType::Int64};
+        constexpr std::array naturals{ElementType::UInt8, ElementType::UInt16, ElementType::UInt32,
+                                      ElementType::UInt64};
+        const auto sized = [&](const auto &types) -> std::optional<ElementType> {
+            for (std::size_t i = 0, bytes = 1; i < types.size(); ++i, bytes *= 2)
+                if (size == bytes)
+                    return types[i];
+            return std::nullopt;
+        };
+        std::optional<ElementType> type;
+        if (kind == 'b' && size == 1)
+            type = ElementType::Bool;
+        else if (kind == 'i')
+            type = sized(integers);
+        else if (kind == 'u')
+            type = sized(naturals);
+        else if (kind == 'f' && size == 2)
+            type = ElementType::Float16;
+        else if (kind == 'f' && size == sizeof(float))
+            type = ElementType::Float32;
+        else if (kind == 'f' && size == sizeof(double))
+            type = ElementType::Float64;
+        else if (kind == 'f' && size == sizeof(long double))
+            type = ElementType::LongDouble;
+        if (type)
+            return *type;
+    }
+    throw py::type_error("convert_array reads real numbers in the machine's byte order, not " +
+                         std::string(py::str(static_cast<py::handle>(dtype))));
+}
+
+StridedArray Strided(const py::array &array, Shape shape)
 {
     if (!std::ranges::equal(ShapeOf(array), shape))
         throw py::value_error("convert_array needs arrays of the result's shape");
-    return {array.data(), StridesOf(array)};
+    return {array.data(), StridesOf(array), ElementTypeOf(array)};
 }
 
-GeometryArgument Geometry(std::optional<double> number,
-                          const std::optional<py::array_t<double>> &numbers, Shape shape)
+GeometryArgument Geometry(std::optional<double> number, const std::optional<py::array> &numbers,
+                          Shape shape, bool perPixel)
 {
-    if (numbers)
-        return {{}, Strided(*numbers, shape)};
-    return {GeometryBox(number), {}};
+    if (!numbers)
+        return {GeometryBox(number), {}, {}};
+    if (!perPixel)
+        return {{}, Strided(*numbers, shape), {}};
+    if (numbers->ndim() != 1)
+        throw py::value_error("convert_array needs one-dimensional pixel tables");
+    return {{},
+            {},
+            {numbers->data(), numbers->strides(0), static_cast<std::size_t>(numbers->shape(0)),
+             ElementTypeOf(*numbers)}};
 }
 
-// Converts `values` into `results`, C-ordered, every array of the result's shape (broadcast
-// views, with strides of 0, included). A geometry argument is a number (or None) for every
-// element, or an array of them. None when nothing stopped the loop, else (index, message),
-// the index None when no element was at fault.
-py::object
-ConvertArrayInto(const py::array_t<double> &values, const std::optional<py::array_t<bool>> &mask,
-                 std::optional<double> angle, const std::optional<py::array_t<double>> &angles,
-                 std::optional<double> path, const std::optional<py::array_t<double>> &paths,
-                 py::array_t<float, py::array::c_style> &results, std::string_view source,
-                 std::string_view target, bool rounded, bool stopAtFailure)
+// Which argument a message is about: the value's own, or the angle's or the flight path's.
+const char *FieldOf(MessageId message)
+{
+    switch (MessageOf(message).Focus) {
+    case FocusTarget::TwoTheta:
+        return "angle";
+    case FocusTarget::TotalFlightPath:
+        return "path";
+    default:
+        return "value";
+    }
+}
+
+// Converts `values` into `results`, every array of the result's shape (broadcast views, with
+// strides of 0, included), laid out any way and of any real type. A geometry argument is a
+// number (or None) for every element, or an array of them: with `pixels`, a one-dimensional
+// table with an entry a pixel. None when nothing stopped the loop, else (index, message,
+// field): the index None when no element was at fault, the message None and the field "pixel"
+// when the element's pixel lies outside the tables, else the field "value", "angle" or "path".
+py::object ConvertArrayInto(const py::array &values, const std::optional<py::array> &mask,
+                            std::optional<double> angle, const std::optional<py::array> &angles,
+                            std::optional<double> path, const std::optional<py::array> &paths,
+                            const std::optional<py::array> &pixels, py::array &results,
+                            std::string_view source, std::string_view target, bool rounded,
+                            bool stopAtFailure)
 {
     const Shape shape = ShapeOf(results);
-    if (shape.size() > MaxDimensions || !results.writeable())
-        throw py::value_error("convert_array needs a writeable result of numpy's dimensions");
+    if (shape.size() > MaxDimensions || !results.writeable() ||
+        !results.dtype().is(py::dtype::of<float>()))
+        throw py::value_error("convert_array needs a writeable float32 result of numpy's "
+                              "dimensions");
     ArrayRequest request;
     request.Source = NamedQuantity(source);
     request.Target = NamedQuantity(target);
     request.Shape = shape;
     request.Values = Strided(values, shape);
-    request.Angle = Geometry(angle, angles, shape);
-    request.Path = Geometry(path, paths, shape);
-    if (mask)
+    request.Angle = Geometry(angle, angles, shape, pixels.has_value());
+    request.Path = Geometry(path, paths, shape, pixels.has_value());
+    if (pixels) {
+        request.Pixels = Strided(*pixels, shape);
+        if (request.Pixels.Type == ElementType::Bool || request.Pixels.Type >= ElementType::Float16)
+            throw py::type_error("convert_array needs integer pixels");
+    }
+    if (mask) {
         request.Masked = Strided(*mask, shape);
+        if (request.Masked.Type != ElementType::Bool)
+            throw py::type_error("convert_array needs a boolean mask");
+    }
+    request.Results = static_cast<float *>(results.mutable_data());
+    request.ResultStrides = StridesOf(results);
     request.Rounded = rounded;
     request.Policy = stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber;
-    const std::span<float> out(results.mutable_data(), static_cast<std::size_t>(results.size()));
     std::optional<ArrayFailure> failure;
     {
         py::gil_scoped_release unlocked;
-        failure = ConvertArray(request, out);
+        failure = ConvertArray(request);
     }
     if (!failure)
         return py::none();
-    return py::make_tuple(failure->Index, MessageOf(failure->Message).Text);
+    if (!failure->Message)
+        return py::make_tuple(failure->Index, py::none(), "pixel");
+    return py::make_tuple(failure->Index, MessageOf(*failure->Message).Text,
+                          FieldOf(*failure->Message));
+}
+
+std::string CanonicalName(std::string_view name)
+{
+    return std::string(QuantityName(NamedQuantity(name)));
 }
 
 // Whether converting from `source` to `target` reads the angle and the flight path.
@@ -144,9 +225,12 @@ PYBIND11_MODULE(_pevrand, module)
     module.def("quantities", &Quantities, "The ten quantities' names, in the window's order.");
     module.def("convert_array", &ConvertArrayInto, py::arg("values").noconvert(),
                py::arg("mask").noconvert(), py::arg("angle"), py::arg("angles").noconvert(),
-               py::arg("path"), py::arg("paths").noconvert(), py::arg("results").noconvert(),
-               py::arg("source"), py::arg("target"), py::arg("rounded"), py::arg("stop_at_failure"),
-               "Converts float64 arrays into a float32 array of their common shape.");
+               py::arg("path"), py::arg("paths").noconvert(), py::arg("pixels").noconvert(),
+               py::arg("results").noconvert(), py::arg("source"), py::arg("target"),
+               py::arg("rounded"), py::arg("stop_at_failure"),
+               "Converts arrays of real numbers into a float32 array of their common shape.");
+    module.def("quantity_name", &CanonicalName, py::arg("name"),
+               "The quantity's own name for any name it answers to.");
     module.def("geometry_needed", &GeometryNeeded, py::arg("source"), py::arg("target"),
                "(angle, path): whether the pair reads the angle and the flight path.");
     module.def("convert_text", &ConvertText, py::arg("value_text"), py::arg("source"),

@@ -12,7 +12,9 @@ bit, for a single value or a whole numpy array::
     10.223
 
 convert_all gives every quantity at once; the angle and the flight path may be arrays, one per
-detector pixel say, broadcast against the values; a masked array keeps its mask.
+detector pixel say, broadcast against the values, or tables looked up by each event's pixel
+(pixel=); a masked array keeps its mask; a dask array gives a lazy dask array, an xarray
+DataArray a DataArray. For histograms and fits use rounded=False (see convert).
 
 The quantities, with the other names they answer to (matched without regard to case, except
 K): energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), momentum
@@ -23,6 +25,7 @@ dspacing, the flight path (metres) when exactly one side is tof.
 
 import math as _math
 import numbers as _numbers
+import sys as _sys
 from decimal import Decimal as _Decimal
 
 try:
@@ -43,13 +46,20 @@ class ConversionError(ValueError):
     ``message`` is the message the window shows for it; ``index`` is the index of the element
     that failed (an int for a one-dimensional result, a tuple for more dimensions, None for a
     scalar, or when no element was at fault: an angle or flight path given as a scalar that is
-    missing or unusable).
+    missing or unusable); ``field`` says what failed, "value", "angle" or "path", and ``value``
+    is that number (None where it was not given).
     """
 
-    def __init__(self, message, index=None):
+    def __init__(self, message, index=None, value=None, field="value"):
         self.message = message
         self.index = index
+        self.value = value
+        self.field = field
         super().__init__(message if index is None else f"{message} (at index {index})")
+
+    def __reduce__(self):
+        # Raised on a dask worker, it crosses to the client whole.
+        return type(self), (self.message, self.index, self.value, self.field)
 
 
 def quantities():
@@ -61,6 +71,7 @@ def quantities():
 def _name(name, what):
     if not isinstance(name, str):
         raise TypeError(f"{what} must be a quantity name (str), not {type(name).__name__}")
+    _pevrand.quantity_name(name)  # ValueError now for an unknown name, not when dask computes
     return name
 
 
@@ -72,21 +83,20 @@ def _float(value):
         return _math.inf if value > 0 else -_math.inf
 
 
+def _native(array):
+    # The loop reads every real dtype as it is, in the machine's byte order.
+    return array if array.dtype.isnative else array.astype(array.dtype.newbyteorder("="))
+
+
 def _real_array(values, what):
     array = _np.asarray(values)
     if array.dtype.kind in "biuf":
-        return array
+        return _native(array)
     if array.dtype.kind == "O" and all(
         isinstance(v, (_numbers.Real, _Decimal)) for v in array.flat
     ):
         return _np.array([_float(v) for v in array.flat], dtype=_np.float64).reshape(array.shape)
     raise TypeError(f"{what} must be real numbers, not {array.dtype} ({type(values).__name__})")
-
-
-def _float64(array):
-    # Aligned float64 in the machine's byte order, as the loop reads it; no copy when it is.
-    array = _np.asarray(array, dtype=_np.float64)
-    return array if array.flags.aligned else array.copy()
 
 
 def _geometry(value, what):
@@ -96,38 +106,103 @@ def _geometry(value, what):
     array = _real_array(value, what)
     if array.ndim == 0:
         return _float(array[()]), None
-    return None, _float64(array)
+    return None, array
+
+
+def _pixels(pixel):
+    array = _np.asarray(pixel)
+    if array.dtype.kind not in "iu":
+        raise TypeError(f"pixel must be integers, not {array.dtype} ({type(pixel).__name__})")
+    return _native(array)
+
+
+def _out(out, shape):
+    if not isinstance(out, _np.ndarray) or isinstance(out, _np.ma.MaskedArray):
+        raise TypeError(f"out must be a numpy array of float32, not {type(out).__name__}")
+    if out.dtype != _np.float32:
+        raise TypeError(f"out must be float32, not {out.dtype}")
+    if out.shape != tuple(shape):
+        raise ValueError(f"out has the shape {out.shape}, the result {tuple(shape)}")
+    if not out.flags.writeable:
+        raise ValueError("out is read-only")
+    return out
 
 
 class _Arguments:
-    """The values, angles and flight paths of one call, broadcast to the result's shape."""
+    """The values, angles, flight paths and pixels of one call, broadcast to the result's shape
+    as views: no element is copied."""
 
-    def __init__(self, values, angle, path):
-        self.values = _float64(_real_array(values, "values"))
+    def __init__(self, values, angle, path, pixel, offset=None):
+        self.values = _real_array(values, "values")
         self.angle, self.angles = _geometry(angle, "angle")
         self.path, self.paths = _geometry(path, "path")
-        self.shape = self.values.shape
-        if self.angles is not None or self.paths is not None:
-            arrays = [a for a in (self.values, self.angles, self.paths) if a is not None]
-            self.shape = _np.broadcast_shapes(*(a.shape for a in arrays))
-            self.values, self.angles, self.paths = (
-                None if a is None else _np.broadcast_to(a, self.shape)
-                for a in (self.values, self.angles, self.paths))
-        self.masks = [_np.ma.getmask(a) for a in (values, angle, path)]
-        self.masked = any(isinstance(a, _np.ma.MaskedArray) for a in (values, angle, path))
+        self.pixels = None if pixel is None else _pixels(pixel)
+        # Where this block of a larger array starts, for the indices that errors name.
+        self.offset = offset
+        if self.pixels is not None:
+            for table, what in ((self.angles, "angle"), (self.paths, "path")):
+                if table is not None and table.ndim != 1:
+                    raise ValueError(f"with pixel, {what} must be a number or a table with an "
+                                     f"entry a pixel (one dimension), not of shape {table.shape}")
+            if (self.angles is not None and self.paths is not None
+                    and len(self.angles) != len(self.paths)):
+                raise ValueError(f"the angle table has {len(self.angles)} pixels, the path "
+                                 f"table {len(self.paths)}")
+            elementwise = ("values", "pixels")
+        else:
+            elementwise = ("values", "angles", "paths")
+        arrays = {n: getattr(self, n) for n in elementwise if getattr(self, n) is not None}
+        self.shape = _np.broadcast_shapes(*(a.shape for a in arrays.values()))
+        for n, array in arrays.items():
+            setattr(self, n, _np.broadcast_to(array, self.shape))
+        self.given = (values, angle, path, pixel)
+        self.masked = any(isinstance(a, _np.ma.MaskedArray) for a in self.given)
         self.array = isinstance(values, _np.ndarray) or len(self.shape) > 0
 
     def mask(self, needs_angle, needs_path):
-        """The elements not to convert: masked values, and masked geometry where it is read."""
-        mask = self.masks[0]
-        for needed, geometry_mask in zip((needs_angle, needs_path), self.masks[1:]):
+        """The elements not to convert: masked values and pixels, and masked geometry where it
+        is read."""
+        values, angle, path, pixel = (_np.ma.getmask(a) for a in self.given)
+        mask = _np.ma.mask_or(values, pixel)
+        for needed, geometry in ((needs_angle, angle), (needs_path, path)):
+            if needed and geometry is not _np.ma.nomask and self.pixels is not None:
+                geometry = _np.take(geometry, self.pixels, mode="clip")
             if needed:
-                mask = _np.ma.mask_or(mask, geometry_mask)
+                mask = _np.ma.mask_or(mask, geometry)
         return mask if mask is _np.ma.nomask else _np.broadcast_to(mask, self.shape)
 
-    def convert(self, source, target, rounded, errors):
+    def index(self, flat):
+        """The index of the element at the flat index `flat`, counted over the whole array."""
+        if len(self.shape) == 0:
+            return None
+        index = tuple(int(i) for i in _np.unravel_index(flat, self.shape))
+        if self.offset is not None:
+            index = tuple(i + o for i, o in zip(index, self.offset))
+        return index[0] if len(index) == 1 else index
+
+    def failing_number(self, field, flat):
+        """The value, angle or flight path at fault for the element at the flat index."""
+        if field == "value":
+            return self.values.flat[flat].item()
+        number, numbers = (self.angle, self.angles) if field == "angle" else (self.path,
+                                                                              self.paths)
+        if flat is None or numbers is None:
+            return number
+        if self.pixels is not None:
+            return numbers[self.pixels.flat[flat]].item()
+        return numbers.flat[flat].item()
+
+    def convert(self, source, target, rounded, errors, out=None):
         mask = self.mask(*_pevrand.geometry_needed(source, target)) if self.masked else None
-        result = _np.empty(self.shape, dtype=_np.float32)
+        if out is None:
+            result = _np.empty(self.shape, dtype=_np.float32)
+        else:
+            result = _out(out, self.shape)
+            inputs = (self.values, self.angles, self.paths, self.pixels)
+            if any(a is not None and _np.may_share_memory(a, out) and a is not out
+                   for a in inputs):
+                # Overlapping in another layout: converted apart, then copied in.
+                result = _np.empty(self.shape, dtype=_np.float32)
         failure = _pevrand.convert_array(
             self.values,
             None if mask is _np.ma.nomask else mask,
@@ -135,6 +210,7 @@ class _Arguments:
             self.angles,
             self.path,
             self.paths,
+            self.pixels,
             result,
             source,
             target,
@@ -142,15 +218,25 @@ class _Arguments:
             errors == "raise",
         )
         if failure is not None:
-            index, message = failure
-            if index is not None and result.ndim == 0:
-                index = None
-            elif index is not None and result.ndim > 1:
-                index = tuple(int(i) for i in _np.unravel_index(index, result.shape))
-            raise ConversionError(message, index)
+            self.fail(*failure)
+        if out is not None and result is not out:
+            out[...] = result
         if self.masked:
-            return _np.ma.MaskedArray(result, mask=mask if mask is _np.ma.nomask else mask.copy())
+            target_data = result if out is None else out
+            return _np.ma.MaskedArray(target_data,
+                                      mask=mask if mask is _np.ma.nomask else mask.copy())
+        if out is not None:
+            return out
         return result if self.array else result[()]
+
+    def fail(self, flat, message, field):
+        if field == "pixel":
+            pixel = int(self.pixels.flat[flat])
+            tables = [len(t) for t in (self.angles, self.paths) if t is not None]
+            where = "negative" if pixel < 0 else f"outside the tables of {min(tables)} pixels"
+            raise IndexError(f"pixel {pixel} at index {self.index(flat)} is {where}")
+        number = self.failing_number(field, flat)
+        raise ConversionError(message, None if flat is None else self.index(flat), number, field)
 
 
 def _errors(errors):
@@ -159,14 +245,30 @@ def _errors(errors):
     return errors
 
 
-def convert(values, source, target, *, angle=None, path=None, rounded=True, errors="raise"):
+def _collection_module(*arguments):
+    """The module for dask arrays and xarray DataArrays when any argument is one, else None:
+    neither library is imported by pevrand unless the caller has already imported it."""
+    xarray, dask_array = _sys.modules.get("xarray"), _sys.modules.get("dask.array")
+    if (xarray is not None and any(isinstance(a, xarray.DataArray) for a in arguments)) or (
+        dask_array is not None and any(isinstance(a, dask_array.Array) for a in arguments)
+    ):
+        from . import _collections as collections
+
+        return collections
+    return None
+
+
+def convert(values, source, target, *, angle=None, path=None, pixel=None, rounded=True,
+            errors="raise", out=None):
     """Converts values from the quantity `source` to the quantity `target` as the window does.
 
     values   a number, or anything numpy turns into an array of real numbers, of any shape,
-             dtype and layout. Each value goes in as the single-precision number nearest to
-             it, as if its shortest text had been typed into the window's input box. A
-             numpy.ma.MaskedArray gives a masked array with the same mask: masked elements
-             are not converted and never fail.
+             dtype and layout, read as it is (float32, float16 and integers are not copied to
+             float64). Each value goes in as the single-precision number nearest to it, as if
+             its shortest text had been typed into the window's input box (an int64 beyond
+             2**53 is rounded once, straight to single). A numpy.ma.MaskedArray gives a masked
+             array with the same mask: masked elements are not converted and never fail. A
+             dask array gives a lazy dask array, an xarray.DataArray a DataArray (see below).
     source, target
              quantity names: energy (meV), wavelength (lambda), nu (THz, frequency), velocity
              (m/s), momentum (wavevector), temperature (K), invcm (cm-1, wavenumber), q,
@@ -175,22 +277,43 @@ def convert(values, source, target, *, angle=None, path=None, rounded=True, erro
     angle    the scattering angle 2 theta in degrees; read only when exactly one side is q or
              dspacing.
     path     the total flight path in metres; read only when exactly one side is tof.
-             Each of angle and path is a number for every element, or an array of them (one
-             per detector pixel, say): values, angle and path broadcast together by numpy's
-             rules, and the result has their broadcast shape. A masked element of an angle or
-             path array masks the result where it is read.
+             Each of angle and path is a number for every element, or an array of them:
+             values, angle and path broadcast together by numpy's rules, and the result has
+             their broadcast shape. A masked element of an angle or path array masks the
+             result where it is read.
+    pixel    for event data: each element's detector pixel, an integer array of any integer
+             dtype broadcast with values. angle and path are then tables with one entry a
+             pixel (one-dimensional arrays) or numbers, and each element takes its own pixel's
+             entries; each pixel's geometry is checked and prepared once. A pixel that is
+             negative or beyond a table raises IndexError; a pixel whose own angle or path is
+             unusable fails only its own elements.
     rounded  True: each result is the float32 nearest to the number that the window's output
              box shows (five significant figures), so that it prints as the window's text.
-             False: the engine's single-precision result before that rounding.
+             False: the engine's single-precision result before that rounding. Use
+             rounded=False for analysis (histograms, fits): five figures put the results on a
+             comb of few distinct values, and a fine histogram of them has empty bins.
     errors   "raise": an element that fails (a value not positive, NaN or out of range for the
              conversion, or its angle or flight path unusable) raises ConversionError with the
-             window's message and the first failing index. "nan": such an element gives NaN
-             and the others convert. A missing or unusable angle or flight path given as a
-             scalar raises ConversionError either way, whatever the values (after a value that
-             fails first under "raise", as in the window).
+             window's message, the first failing index, and the number at fault (.value,
+             .field). "nan": such an element gives NaN and the others convert. A missing or
+             unusable angle or flight path given as a scalar raises ConversionError either way,
+             whatever the values (after a value that fails first under "raise", as in the
+             window).
+    out      a float32 array of the broadcast shape (any strides) to write the results into;
+             then nothing full-size is allocated and out is returned. Of another shape it
+             raises ValueError, of another dtype TypeError. Where an element fails under
+             "raise", out holds the results before it.
 
     Returns a new float32 array of the broadcast shape, or a numpy float32 when values and
     geometry are all scalars.
+
+    With a dask array among values, angle, path and pixel, the result is a lazy dask array
+    whose blocks the module converts (on a dask.distributed cluster too), with the same bits;
+    under "raise", compute() raises ConversionError with the index over the whole array. With
+    an xarray.DataArray, the result is a DataArray with the same dims, coordinates and name
+    and attrs["units"] naming the target's unit; geometry DataArrays align and broadcast by
+    xarray's rules (with pixel, they are the tables). Pevrand's constants (81.787 meV Å², ...)
+    are those of the window and differ from CODATA 2018's by up to about 0.016% in d-spacing.
 
     >>> convert(25, "energy", "wavelength")
     1.8087
@@ -199,14 +322,22 @@ def convert(values, source, target, *, angle=None, path=None, rounded=True, erro
     >>> convert([[2.0], [3.0]], "dspacing", "tof", angle=[30, 90], path=10)
     array([[ 2617.4,  7150.8],
            [ 3926.1, 10726. ]], dtype=float32)
+    >>> convert([4000.0, 4000.0, 8000.0], "tof", "dspacing", pixel=[1, 0, 1],
+    ...         angle=[30.0, 90.0], path=[10.0, 12.5], rounded=False)
+    array([0.895006 , 3.0565023, 1.790012 ], dtype=float32)
     """
     _name(source, "source")
     _name(target, "target")
     _errors(errors)
-    return _Arguments(values, angle, path).convert(source, target, rounded, errors)
+    collections = _collection_module(values, angle, path, pixel)
+    if collections is not None:
+        return collections.convert(values, source, target, angle=angle, path=path, pixel=pixel,
+                                   rounded=rounded, errors=errors, out=out)
+    return _Arguments(values, angle, path, pixel).convert(source, target, rounded, errors, out)
 
 
-def convert_all(values, source, *, angle=None, path=None, rounded=True, errors="raise"):
+def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=True,
+                errors="raise"):
     """Converts values from `source` to every quantity, as ``pevrand-convert SOURCE all`` does.
 
     Returns a dict from each quantity's name to what convert gives for it, in the order of
@@ -220,13 +351,18 @@ def convert_all(values, source, *, angle=None, path=None, rounded=True, errors="
     """
     _name(source, "source")
     _errors(errors)
-    arguments = _Arguments(values, angle, path)
+    lazy = _collection_module(values, angle, path, pixel) is not None
+    arguments = None if lazy else _Arguments(values, angle, path, pixel)
     results = {}
     for target in quantities():
         needs_angle, needs_path = _pevrand.geometry_needed(source, target)
         if (needs_angle and angle is None) or (needs_path and path is None):
             continue
-        results[target] = arguments.convert(source, target, rounded, errors)
+        if lazy:
+            results[target] = convert(values, source, target, angle=angle, path=path,
+                                      pixel=pixel, rounded=rounded, errors=errors)
+        else:
+            results[target] = arguments.convert(source, target, rounded, errors)
     return results
 
 

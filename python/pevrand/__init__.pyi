@@ -8,7 +8,15 @@ __version__: str
 class ConversionError(ValueError):
     message: str
     index: int | tuple[int, ...] | None
-    def __init__(self, message: str, index: int | tuple[int, ...] | None = ...) -> None: ...
+    value: float | int | None
+    field: Literal["value", "angle", "path"]
+    def __init__(
+        self,
+        message: str,
+        index: int | tuple[int, ...] | None = ...,
+        value: float | int | None = ...,
+        field: Literal["value", "angle", "path"] = ...,
+    ) -> None: ...
 
 QuantityName = str
 """energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), momentum
@@ -26,8 +34,10 @@ def convert(
     *,
     angle: Scalar | None = ...,
     path: Scalar | None = ...,
+    pixel: None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
+    out: npt.NDArray[np.float32] | None = ...,
 ) -> np.float32: ...
 @overload
 def convert(
@@ -37,9 +47,11 @@ def convert(
     *,
     angle: npt.ArrayLike | None = ...,
     path: npt.ArrayLike | None = ...,
+    pixel: npt.ArrayLike | None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
-) -> npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]]: ...
+    out: npt.NDArray[np.float32] | None = ...,
+) -> npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]] | Any: ...
 @overload
 def convert_all(
     values: Scalar,
@@ -47,6 +59,7 @@ def convert_all(
     *,
     angle: Scalar | None = ...,
     path: Scalar | None = ...,
+    pixel: None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
 ) -> dict[str, np.float32]: ...
@@ -57,9 +70,10 @@ def convert_all(
     *,
     angle: npt.ArrayLike | None = ...,
     path: npt.ArrayLike | None = ...,
+    pixel: npt.ArrayLike | None = ...,
     rounded: bool = ...,
     errors: Literal["raise", "nan"] = ...,
-) -> dict[str, npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]]]: ...
+) -> dict[str, npt.NDArray[np.float32] | np.ma.MaskedArray[Any, np.dtype[np.float32]] | Any]: ...
 def convert_text(
     value_text: str,
     source: QuantityName,

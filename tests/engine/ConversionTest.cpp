@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pevrand
@@ -237,6 +238,42 @@ TEST(Conversion, ConvertValuesIsEachValuesLegsOrNaNWhereTheyFail)
                         << static_cast<int>(from) << " -> " << static_cast<int>(to) << " of "
                         << values[i] << " at 2 theta " << twoTheta;
                     ASSERT_EQ(bits(alone), bits(expected)) << values[i] << " alone";
+                }
+            }
+        }
+    }
+}
+
+// Values of several pixels interleaved, an ordinary one, one at 2 theta = 0 and one whose flight
+// path is NaN (as the module marks an unusable pixel): each value's result, shown or not, must be
+// ConvertValues' for it with its own pixel's geometry, in every pair.
+TEST(Conversion, ConvertValuesByPixelIsConvertValuesWithEachValuesPixel)
+{
+    const std::array<std::pair<float, float>, 3> geometry{
+        {{12.5f, 60.0f}, {12.5f, 0.0f}, {std::numeric_limits<float>::quiet_NaN(), 150.0f}}};
+    std::vector<float> values;
+    std::vector<std::size_t> pixelOf;
+    for (float value = 1e-30f; value < 1e30f; value *= 9.1f) {
+        values.push_back(value);
+        pixelOf.push_back((values.size() * 7) % geometry.size());
+    }
+    std::vector<float> results(values.size());
+    const auto bits = [](float value) { return BitCast<std::uint32_t>(value); };
+    for (Quantity from : AllQuantities) {
+        for (Quantity to : AllQuantities) {
+            std::vector<PixelGeometry> pixels;
+            for (const auto &[path, twoTheta] : geometry)
+                pixels.push_back(PreparePixel(from, to, path, ThetaFromTwoTheta(twoTheta)));
+            for (const bool shown : {false, true}) {
+                ConvertValuesByPixel(from, to, pixels, pixelOf, values, results, shown);
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    const auto &[path, twoTheta] = geometry[pixelOf[i]];
+                    float alone = 0.0f;
+                    ConvertValues(from, to, path, ThetaFromTwoTheta(twoTheta),
+                                  std::span(&values[i], 1), std::span(&alone, 1), shown);
+                    ASSERT_EQ(bits(results[i]), bits(alone))
+                        << static_cast<int>(from) << " -> " << static_cast<int>(to) << " of "
+                        << values[i] << " at pixel " << pixelOf[i];
                 }
             }
         }

@@ -51,7 +51,8 @@ with tempfile.TemporaryDirectory(prefix="pevrand-pip-") as work:
     offline = ["--no-build-isolation", "--no-index"]
     before = paths_below(venv)
 
-    run(*pip, "wheel", *offline, source, "-w", wheels)
+    # --no-deps: pevrand's own wheel, not one of numpy, which no index is there to give.
+    run(*pip, "wheel", *offline, "--no-deps", source, "-w", wheels)
     built = [p.name for p in wheels.iterdir()]
     assert len(built) == 1 and built[0].startswith(f"pevrand-{VERSION}-"), built
 
@@ -60,6 +61,10 @@ with tempfile.TemporaryDirectory(prefix="pevrand-pip-") as work:
                 "pevrand.convert(25, 'meV', 'wavelength'))", cwd=work).split()
     assert Path(shown[0]).is_relative_to(venv), f"imported {shown[0]}, not the installed module"
     assert shown[1:] == [VERSION, "1.8087"], shown
+    # The declared numpy is the one installed: pip check finds pevrand's requirements met.
+    checked = subprocess.run([python, "-m", "pip", "check"], env=ENV, capture_output=True,
+                             text=True).stdout
+    assert "pevrand" not in checked, checked
 
     # Imported once more with byte-compiling on, so that pip also has its caches to remove.
     ENV.pop("PYTHONDONTWRITEBYTECODE")

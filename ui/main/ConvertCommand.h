@@ -67,6 +67,10 @@ public:
     // checks meets, if there is one.
     std::optional<MessageId> GeometryMessage() const { return geometryMessage_; }
 
+    // The geometry ConvertResults converts with, for ConvertValuesByPixel: NaN where a message
+    // about the geometry or the unit choices stops every value.
+    PixelGeometry Geometry() const;
+
 private:
     std::optional<Quantity> input_, output_;
     float flightPath_, theta_;

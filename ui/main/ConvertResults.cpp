@@ -19,4 +19,13 @@ bool ValueConversion::ConvertResults(std::span<const float> values, std::span<fl
     return ConvertValues(*input_, *output_, flightPath_, theta_, values, results, rounded);
 }
 
+PixelGeometry ValueConversion::Geometry() const
+{
+    if (geometryMessage_ || !input_ || !output_) {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        return {nan, nan};
+    }
+    return PreparePixel(*input_, *output_, flightPath_, theta_);
+}
+
 } // namespace pevrand

@@ -1,0 +1,178 @@
+"""Event data: per-pixel tables, dtypes read as they are, out=, memory, dask and xarray.
+
+Every expectation is the module's own element-by-element float64 call, whose bits the window's
+rows in test_pevrand.py pin down.
+"""
+import os
+import subprocess
+import sys
+import tracemalloc
+
+import dask.array as da
+import numpy as np
+import pytest
+import xarray as xr
+from distributed import Client, LocalCluster
+
+import pevrand
+
+RNG = np.random.default_rng(28)
+TOF = RNG.uniform(500.0, 20000.0, 3000)
+PIXELS = RNG.integers(0, 50, 3000)
+ANGLES, PATHS = RNG.uniform(5.0, 175.0, 50), RNG.uniform(8.0, 14.0, 50)
+BAD_ANGLES = np.where(np.arange(50) % 7 == 3, 190.0, ANGLES)  # 3, 10, 17, ... out of range
+
+PIXEL_ROWS = [
+    # name, source, target, values, pixels, angle table, path table
+    ("tof to d, both tables", "tof", "dspacing", TOF, PIXELS, ANGLES, PATHS),
+    ("uint16 pixels, a scalar path", "tof", "dspacing", TOF, PIXELS.astype(np.uint16), ANGLES, 11.0),
+    ("a pixel's angle unusable", "tof", "q", TOF, PIXELS.astype(np.int8), BAD_ANGLES, PATHS),
+    ("broadcast 2-D", "dspacing", "tof", np.geomspace(0.5, 5, 4)[:, None], PIXELS[:6], ANGLES, PATHS),
+    ("tables not read", "meV", "lambda", TOF, PIXELS, ANGLES, PATHS),
+]
+
+
+@pytest.mark.parametrize("source,target,values,pixels,angles,paths",
+                         [row[1:] for row in PIXEL_ROWS], ids=[row[0] for row in PIXEL_ROWS])
+@pytest.mark.parametrize("rounded", [True, False])
+def test_pixel_tables_give_the_gathered_per_element_call(source, target, values, pixels, angles,
+                                                         paths, rounded):
+    gathered = {"angle": angles[pixels], "path": paths if np.isscalar(paths) else paths[pixels]}
+    outcomes = []
+    for keywords in ({"pixel": pixels, "angle": angles, "path": paths}, gathered):
+        result = pevrand.convert(values, source, target, rounded=rounded, errors="nan", **keywords)
+        try:
+            pevrand.convert(values, source, target, rounded=rounded, **keywords)
+            raised = None
+        except pevrand.ConversionError as error:
+            raised = (error.message, error.index, error.value, error.field)
+        outcomes.append((result, raised))
+    np.testing.assert_array_equal(outcomes[0][0], outcomes[1][0])
+    assert outcomes[0][1] == outcomes[1][1]
+
+
+@pytest.mark.parametrize("pixels,text", [
+    ([0, -1], "pixel -1 at index 1 is negative"),
+    ([[0, 0], [50, 0]], r"pixel 50 at index \(1, 0\) is outside the tables of 50 pixels"),
+    (np.array([2**64 - 1], np.uint64), "pixel 18446744073709551615 at index 0 is outside"),
+], ids=["negative", "beyond, 2-D", "beyond int64"])
+def test_a_pixel_outside_the_tables_raises_index_error_whatever_the_policy(pixels, text):
+    with pytest.raises(IndexError, match=text):
+        pevrand.convert(1000.0, "tof", "meV", pixel=pixels, path=PATHS, errors="nan")
+
+
+# Each row's values are exact in float64, so the float64 call is the one nearest single.
+NARROW = {dtype: np.array([1, 3, 100, 127], dtype=dtype)
+          for dtype in ["f2", "f4", "i1", "u1", "i2", "u2", "i4", "u4", "i8", "u8", "g", ">f4"]}
+NARROW["float16 subnormal, inf"] = np.array([2**-24, 6e-5, np.inf], dtype=np.float16)
+
+
+@pytest.mark.parametrize("values", NARROW.values(), ids=NARROW.keys())
+def test_narrow_dtypes_are_read_as_their_exact_values(values):
+    for rounded in (True, False):
+        np.testing.assert_array_equal(
+            pevrand.convert(values, "meV", "lambda", rounded=rounded, errors="nan"),
+            pevrand.convert(values.astype(np.float64), "meV", "lambda", rounded=rounded,
+                            errors="nan"))
+
+
+def test_an_int64_beyond_2_to_53_is_rounded_once_straight_to_single():
+    # By way of a double it would round down to 2^60 + 2^36, a tie that goes to 2^60.
+    big = 2**60 + 2**36 + 1
+    for dtype in (np.int64, np.uint64):
+        result = pevrand.convert(np.array([big], dtype), "meV", "meV", rounded=False)
+        assert result[0] == np.float32(2**60 + 2**37)
+
+
+def test_out_takes_any_strides_and_is_returned():
+    out = np.zeros((4, 6), np.float32)[::2, ::-2]
+    result = pevrand.convert(TOF[:6].reshape(2, 3), "tof", "meV", path=10, out=out)
+    assert result is out
+    np.testing.assert_array_equal(out, pevrand.convert(TOF[:6].reshape(2, 3), "tof", "meV", path=10))
+    values = TOF[:8].astype(np.float32)
+    expected = pevrand.convert(values, "tof", "meV", path=10)
+    pevrand.convert(values[::-1], "tof", "meV", path=10, out=values)  # overlapping, reversed
+    np.testing.assert_array_equal(values, expected[::-1])
+    with pytest.raises(ValueError, match="shape"):
+        pevrand.convert(TOF[:6], "tof", "meV", path=10, out=np.empty(5, np.float32))
+    with pytest.raises(TypeError, match="float32"):
+        pevrand.convert(TOF[:6], "tof", "meV", path=10, out=np.empty(6))
+
+
+def test_converting_allocates_the_result_and_little_more():
+    values = np.linspace(1000.0, 20000.0, 1_000_000, dtype=np.float32)
+    pixels = (np.arange(values.size) % 50).astype(np.int32)
+    out = np.empty_like(values)
+    calls = {
+        "float32": (lambda: pevrand.convert(values, "tof", "dspacing", angle=90, path=10), values.nbytes),
+        "pixels": (lambda: pevrand.convert(values, "tof", "dspacing", angle=ANGLES, path=PATHS,
+                                           pixel=pixels), values.nbytes),
+        "out": (lambda: pevrand.convert(values, "tof", "dspacing", angle=90, path=10, out=out), 0),
+    }
+    tracemalloc.start()
+    try:
+        for name, (call, result_bytes) in calls.items():
+            tracemalloc.reset_peak()
+            before = tracemalloc.get_traced_memory()[0]
+            call()
+            assert tracemalloc.get_traced_memory()[1] - before < result_bytes + 65536, name
+    finally:
+        tracemalloc.stop()
+
+
+def test_numpy_alone_imports_neither_dask_nor_xarray():
+    code = ("import sys, pevrand; pevrand.convert([1.0], 'meV', 'lambda', pixel=[0]); "
+            "print(sorted(m for m in sys.modules if m.split('.')[0] in ('dask', 'xarray')))")
+    shown = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
+                           check=True, env=os.environ)
+    assert shown.stdout.strip() == "[]"
+
+
+def lazy_events():
+    values = da.from_array(TOF.reshape(30, 100), chunks=(7, 40))
+    pixels = da.from_array(PIXELS.reshape(30, 100), chunks=(10, 25))
+    return values, pixels
+
+
+def test_a_dask_array_converts_lazily_with_the_same_bits_and_global_indices():
+    values, pixels = lazy_events()
+    result = pevrand.convert(values, "tof", "q", pixel=pixels, angle=da.from_array(BAD_ANGLES),
+                             path=PATHS, errors="nan")
+    assert isinstance(result, da.Array) and result.dtype == np.float32
+    np.testing.assert_array_equal(result.compute(), pevrand.convert(
+        TOF.reshape(30, 100), "tof", "q", pixel=PIXELS.reshape(30, 100), angle=BAD_ANGLES,
+        path=PATHS, errors="nan"))
+    failing = values.copy()
+    failing[23, 77] = -4.0
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert(failing, "tof", "meV", path=10).compute()
+    assert (raised.value.index, raised.value.value, raised.value.field) == ((23, 77), -4.0, "value")
+
+
+def test_the_same_code_runs_on_a_two_process_cluster():
+    values, pixels = lazy_events()
+    with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
+                      dashboard_address=None) as cluster, Client(cluster):
+        result = pevrand.convert(values, "tof", "dspacing", pixel=pixels, angle=ANGLES,
+                                 path=PATHS, rounded=False).compute()
+        with pytest.raises(pevrand.ConversionError) as raised:
+            pevrand.convert(values, "tof", "q", pixel=pixels, angle=BAD_ANGLES, path=10).compute()
+    np.testing.assert_array_equal(result, pevrand.convert(
+        TOF.reshape(30, 100), "tof", "dspacing", pixel=PIXELS.reshape(30, 100), angle=ANGLES,
+        path=PATHS, rounded=False))
+    assert raised.value.field == "angle" and raised.value.value == 190.0
+
+
+def test_a_dataarray_keeps_dims_coordinates_and_name_and_gains_units():
+    tof = xr.DataArray(TOF[:12].reshape(3, 4), dims=("bank", "event"), name="events",
+                       coords={"bank": [1, 2, 3], "event": np.arange(4)}, attrs={"units": "µs"})
+    angle = xr.DataArray([30.0, 60.0, 90.0], dims="bank", coords={"bank": [0, 1, 2]})
+    for values in (tof, tof.chunk({"event": 2})):
+        result = pevrand.convert(values, "tof", "dspacing", angle=angle, path=10.0)
+        assert (result.dims, result.name, result.attrs) == (("bank", "event"), "events",
+                                                            {"units": "Å"})
+        # Aligned on bank by xarray's rules: banks 1 and 2, with their own angles.
+        np.testing.assert_array_equal(result.bank, [1, 2])
+        np.testing.assert_array_equal(result.values, pevrand.convert(
+            TOF[:8].reshape(2, 4), "tof", "dspacing", angle=[[60.0], [90.0]], path=10.0))
+    assert pevrand.convert(tof, "tof", "meV", path=10).attrs["units"] == "meV"
