@@ -189,7 +189,7 @@ function pevrandNextMessage() {
              !(registration && registration.waiting))
       say(TEXTS.offline);
   });
-  navigator.serviceWorker.startMessages();
+  if (navigator.serviceWorker.startMessages) navigator.serviceWorker.startMessages();
   // Each worker that has stored its files says which version it keeps.
   function ask(worker) {
     if (worker) worker.postMessage('status');
