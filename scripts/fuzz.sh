@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) in
 # build-fuzz and runs each for a bounded time from a scratch copy of its committed seed corpus,
-# so the corpora in the repository never grow: the Convert command (fuzz/corpus) and
-# pevrand-convert's batch loop (fuzz/batch-corpus), half the time each. Exits non-zero on any
+# so the corpora in the repository never grow: the Convert command (fuzz/corpus),
+# pevrand-convert's batch loop (fuzz/batch-corpus) and the page's links (fuzz/link-corpus), a
+# third of the time each. Exits non-zero on any
 # crash, sanitizer report or failed check; the reproducer is left in build-fuzz/artifacts/.
 #
 #   FUZZ_SECONDS   how long to fuzz in all (default 60)
@@ -13,10 +14,10 @@ cd "$(dirname "$0")/.."
 build=build-fuzz # the fuzz preset's binary directory
 seconds="${FUZZ_SECONDS:-60}"
 jobs="${FUZZ_JOBS:-2}"
-each=$(( (seconds + 1) / 2 ))
+each=$(( (seconds + 2) / 3 ))
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target convert_fuzz batch_fuzz -j"$jobs"
+cmake --build --preset fuzz --target convert_fuzz batch_fuzz link_fuzz -j"$jobs"
 
 artifacts="$build/artifacts"
 rm -rf "$artifacts"
@@ -52,3 +53,4 @@ run_fuzzer() {
 
 run_fuzzer convert_fuzz fuzz/corpus -dict=fuzz/convert.dict
 run_fuzzer batch_fuzz fuzz/batch-corpus -dict=fuzz/convert.dict -max_len=8192
+run_fuzzer link_fuzz fuzz/link-corpus -dict=fuzz/link.dict -max_len=65536

@@ -3,7 +3,7 @@
 #   docs/web-page.png  dist/pevrand-<version>.html from disk, in a 420 x 640 window;
 #   docs/phone.png     dist/web/ served on 127.0.0.1 (scripts/serve.py), at a phone's 360 x 740
 #                      viewport (two device pixels a CSS pixel), opened from a link that shares
-#                      a conversion.
+#                      a conversion, once it is ready offline: the whole page, scrolled part too.
 #
 # Usage: scripts/screenshot-web.sh   (builds the page first, unless PAGE=file names one; JOBS=n)
 set -euo pipefail
@@ -22,7 +22,7 @@ for _ in $(seq 100); do grep -q http "$address" && break; sleep 0.05; done
 url=$(grep -o 'http://[^ ]*' "$address")
 
 /usr/bin/python3 - "$page" "$url" "$profile" <<'PY'
-import sys, time
+import base64, sys, time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
@@ -47,7 +47,18 @@ try:
                 break
             time.sleep(0.01)
         time.sleep(0.3)  # fonts and the first paint
-        driver.save_screenshot(picture)
+        if not mobile:
+            driver.save_screenshot(picture)
+            continue
+        for _ in range(500):
+            if driver.execute_script("return document.getElementById('status').textContent"):
+                break
+            time.sleep(0.01)
+        height = driver.execute_script("return document.documentElement.scrollHeight")
+        shot = driver.execute_cdp_cmd("Page.captureScreenshot", {"captureBeyondViewport": True,
+            "clip": {"x": 0, "y": 0, "width": width, "height": height, "scale": 1}})
+        with open(picture, "wb") as f:
+            f.write(base64.b64decode(shot["data"]))
 finally:
     driver.quit()
 PY

@@ -10,6 +10,9 @@ Exit status 0 when every row passes, 1 when any fails, 77 when the page was not 
 """
 
 import contextlib
+import functools
+import gzip
+import http.server
 import json
 import os
 import re
@@ -18,6 +21,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -159,10 +163,56 @@ def network(online):
         "offline": not online, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
 
 
-def version(folder):
-    """The version of the folder to host `folder`, as its service worker names it."""
+def version(folder, name="VERSION"):
+    """The version of the folder to host `folder` (or its REVISION), as its worker names it."""
     with open(os.path.join(folder, "sw.js"), encoding="utf-8") as f:
-        return re.search(r'var VERSION = "(.*)";', f.read()).group(1)
+        return re.search(rf'var {name} = "(.*)";', f.read()).group(1)
+
+
+def store(url, folder):
+    """The name of the store that the worker of `folder` served at `url` keeps."""
+    return f"pevrand {url} {version(folder)} {version(folder, 'REVISION')}"
+
+
+class Host(http.server.SimpleHTTPRequestHandler):
+    """A static host with one habit of a real one (the server's habit): "redirect" sends
+    /index.html to its folder, "csp" adds a policy of the host's own that blocks inline script."""
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".webmanifest": "application/manifest+json", ".js": "text/javascript"}
+
+    def log_message(self, *args):
+        pass
+
+    def end_headers(self):
+        if self.server.habit == "csp":
+            self.send_header("Content-Security-Policy", "default-src 'self'")
+        super().end_headers()
+
+    def do_GET(self):
+        if self.server.habit == "redirect" and self.path.split("?")[0].endswith("/index.html"):
+            self.send_response(301)
+            self.send_header("Location", "./")
+            self.end_headers()
+        else:
+            super().do_GET()
+
+
+@contextlib.contextmanager
+def hosted(folder, habit):
+    """`folder` served on 127.0.0.1, on an origin of its own, by a host with `habit`."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Host, directory=folder))
+    server.habit = habit
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        yield f"http://127.0.0.1:{server.server_port}/"
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+def status_line():
+    return settled(lambda: by_id("status").text, "Ready to work offline", 500)
 
 
 def type_into(box, text):
@@ -176,11 +226,12 @@ def select(src, dst):
     click(opt(dst, "Out"))
 
 
-def axe_violations():
+def axe_violations(rules=None):
     js(open(AXE, encoding="utf-8").read())
     return driver.execute_async_script(
         "arguments[arguments.length - 1];"
-        "axe.run(document).then(r => arguments[arguments.length - 1]("
+        f"axe.run(document, {json.dumps({'rules': rules or {}})})"
+        ".then(r => arguments[arguments.length - 1]("
         "r.violations.map(v => v.id + ': ' + v.nodes.map(n => n.target).join(' '))))")
 
 
@@ -278,6 +329,17 @@ LINKS = [
      ("<img src=x onerror=window.hit=1>", "", ""), ("nu", "nu"), "txtInputVal"),
     ("100_kB_cut_to_the_box", "#from=tof&to=tof&path=1&v=" + "9" * 100_000,
      ("9" * 32767, "", "1"), ("tof", "tof"), "txtInputVal"),
+    ("control_characters_shown_not_dropped", "#v=12%003&from=nu&to=nu", ("12\ufffd3", "", ""),
+     ("nu", "nu"), "txtInputVal"),
+]
+
+# name, what the browser offers instead (stubbed), the status line afterwards
+SHARES = [
+    ("share_sheet", "navigator.share = d => { window.handed = [d.title, d.url]; "
+     "return Promise.resolve(); }", None),
+    ("clipboard_where_there_is_no_share_sheet", "delete Navigator.prototype.share;"
+     "navigator.clipboard.writeText = t => { window.handed = [document.title, t]; "
+     "return Promise.resolve(); }", "Link copied"),
 ]
 BOXES = "return ['txtInputVal', 'txtTwotheta', 'txtTotalflightpath'].map(b => document.getElementById(b).value)"
 
@@ -414,14 +476,17 @@ class Page(unittest.TestCase):
                                {"width": 360, "height": 740, "deviceScaleFactor": 2,
                                 "mobile": True})
         try:
-            load()
-            width, scroll = js("return [innerWidth, document.documentElement.scrollWidth]")
-            self.assertEqual((width, scroll), (360, 360))
-            outside = js("return [...document.querySelectorAll('label, legend, button, input')]"
-                         ".map(e => [e.id || e.textContent, e.getBoundingClientRect()])"
-                         ".filter(([, r]) => r.left < 0 || r.right > innerWidth).map(([n]) => n)")
-            self.assertEqual(outside, [])
-            self.assertEqual(shown(), ["1.8087", None])
+            with served(WEB) as (url, _, _):
+                load(url)
+                self.assertEqual(axe_violations({"target-size": {"enabled": True}}), [])
+                width, scroll = js("return [innerWidth, document.documentElement.scrollWidth]")
+                self.assertEqual((width, scroll), (360, 360))
+                outside = js("return [...document.querySelectorAll('label, legend, button, input')]"
+                             ".map(e => [e.id || e.textContent, e.getBoundingClientRect()])"
+                             ".filter(([, r]) => r.left < 0 || r.right > innerWidth)"
+                             ".map(([n]) => n)")
+                self.assertEqual(outside, [])
+                self.assertEqual(shown(), ["1.8087", None])
         finally:
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
@@ -476,7 +541,8 @@ class Page(unittest.TestCase):
     def test_installs_and_opens_offline_after_one_visit(self):
         with served(WEB) as (url, _, stop):
             load(url)
-            self.assertEqual(stores(), [f"pevrand {url} {version(WEB)}"])
+            self.assertEqual(stores(), [store(url, WEB)])
+            self.assertEqual(status_line(), "Ready to work offline")
             self.assertEqual(driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
                              {"installabilityErrors": []})
             with open(os.path.join(WEB, "manifest.webmanifest"), encoding="utf-8") as f:
@@ -492,21 +558,115 @@ class Page(unittest.TestCase):
             finally:
                 network(online=True)
 
-    def test_a_returning_visitor_gets_the_next_version_by_the_third_visit(self):
+    def test_a_deployment_copied_worker_first_arrives_by_the_third_visit(self):
         with served(WEB) as (url, folder, _):
             # Files a day old to an HTTP cache: no stale copy may slip into the next version.
             for name in os.listdir(folder):
                 os.utime(os.path.join(folder, name), (time.time() - 10 * 86400,) * 2)
             load(url)
             first = stores()
+            shutil.copy(os.path.join(NEXT, "sw.js"), folder)  # the rest is still being copied
+            load_afresh(url)
+            time.sleep(1)
+            self.assertEqual(settled(stores, first), first)
             shutil.copytree(NEXT, folder, dirs_exist_ok=True)
             load_afresh(url)
-            after = [first[0].replace(version(WEB), version(NEXT))]
-            self.assertEqual(settled(stores, after, 1000), after)
-            load_afresh(url)
+            ready = "Version " + ".".join(version(NEXT).split(".")[:2]) + " is ready"
+            self.assertEqual(settled(lambda: by_id("status").text, ready + " Reload", 1000),
+                             ready + " Reload")
+            click(driver.find_element(By.CSS_SELECTOR, "#status button"))
+            self.assertEqual(settled(lambda: js("return document.documentElement.dataset.version"),
+                                     version(NEXT), 1000), version(NEXT))
+            load(driver.current_url)
+            self.assertEqual(stores(), [store(url, NEXT)])
             click("cmdAbout")
-            self.assertEqual(by_id("lblVersion").text,
-                             "Version " + ".".join(version(NEXT).split(".")[:2]))
+            self.assertEqual(by_id("lblVersion").text, ready.removesuffix(" is ready"))
+
+    def test_hosts_habits(self):
+        with self.subTest("redirects_index_html"), hosted(WEB, "redirect") as url:
+            load(url)
+            self.assertEqual(stores(), [store(url, WEB)])
+            for online in (True, False):
+                network(online)
+                load_afresh(url + "#v=2&from=energy&to=velocity")
+                self.assertEqual(shown(), [native("energy", "velocity", ["2"])[0][0], None])
+            network(online=True)
+        with self.subTest("own_policy_blocks_the_script"), hosted(WEB, "csp") as url:
+            driver.get(url)
+            self.assertTrue(by_id("nostart").is_displayed())
+            driver.get_log("browser")  # the host's refusals
+        with self.subTest("two_copies_on_one_origin"), tempfile.TemporaryDirectory() as root:
+            folders = ["tools/pevrand/", "test/pevrand/"]
+            for folder in folders:
+                shutil.copytree(WEB, os.path.join(root, folder))
+            with hosted(root, None) as origin:
+                ids = []
+                for folder in folders:
+                    load_afresh(origin + folder)
+                    stores()
+                    ids.append(driver.execute_cdp_cmd("Page.getAppId", {})["appId"])
+                self.assertEqual(ids, [origin + folder for folder in folders])
+                self.assertEqual(sorted(stores()), sorted(store(origin + f, WEB) for f in folders))
+
+    def test_a_rewritten_store_is_never_served(self):
+        tamper = ("caches.open(arguments[0]).then(s => s.put(new URL('index.html', location).href,"
+                  " new Response('<p>Another page</p>', {headers: {'Content-Type': 'text/html'}})))"
+                  ".then(arguments[1])")
+        with served(WEB) as (url, _, stop):
+            load(url)
+            driver.execute_async_script(tamper, stores()[0])
+            load_afresh(url)  # fetched afresh and stored again
+            self.assertEqual(shown(), ["1.8087", None])
+            driver.execute_async_script(tamper, stores()[0])
+            stop()
+            network(online=False)
+            try:
+                driver.get("about:blank")
+                driver.get(url)
+                self.assertTrue(driver.find_element(By.TAG_NAME, "p").text
+                                .startswith("Pevrand can't start"))
+            finally:
+                network(online=True)
+
+    def test_share_link(self):
+        for name, stub, status in SHARES:
+            added = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                           {"source": stub})
+            try:
+                with self.subTest(name), served(WEB) as (url, _, _):
+                    link = url + "#v=4&from=wavelength&to=nu"
+                    load(link)
+                    status_line()
+                    click("share")
+                    self.assertEqual(settled(lambda: js("return window.handed"), [TITLE, link]),
+                                     [TITLE, link])
+                    if status:
+                        self.assertEqual(settled(lambda: by_id("status").text, status), status)
+            finally:
+                driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", added)
+
+    def test_a_second_message_waits_for_the_first(self):
+        type_into("txtInputVal", "")
+        keys(Keys.RETURN)
+        first = shown()[1]
+        js("location.hash = '#v=25&from=energy&to=q&angle=200'")
+        time.sleep(0.1)
+        self.assertEqual(shown()[1], first)
+        keys(Keys.RETURN)
+        second = native("energy", "q", ["25"], "200")[0][1]
+        self.assertEqual(settled(lambda: shown()[1], second), second)
+        keys(Keys.RETURN)
+        self.assertEqual(settled(focused, "txtTwotheta"), "txtTwotheta")
+
+    def test_sizes_within_their_limits(self):
+        with open(PAGE, "rb") as f:
+            page = f.read()
+        folder = sum(os.path.getsize(os.path.join(WEB, name)) for name in os.listdir(WEB))
+        for name, size, limit in [("page", len(page), 250_000),
+                                  ("page_gzipped", len(gzip.compress(page, 9)), 100_000),
+                                  ("folder_to_host", folder, 400_000)]:
+            with self.subTest(name):
+                self.assertLessEqual(size, limit)
 
     def test_policy_lets_nothing_reach_another_origin(self):
         with served(WEB) as (url, _, _):
@@ -519,6 +679,9 @@ class Page(unittest.TestCase):
                         "new Image().src = 'http://127.0.0.2:9/i.png';"
                         "fetch('http://127.0.0.2:9/f').catch(() => setTimeout(() => done(seen), 50));")
                     self.assertEqual(sorted(refused), ["connect-src", "img-src"])
+                    self.assertIsNone(js("try { const s = document.createElement('script');"
+                                         "s.text = 'window.ran = 1'; document.body.append(s) }"
+                                         "catch (e) {} return window.ran"))
                     driver.get_log("browser")  # the refusals, logged as errors
 
     def test_a_browser_that_blocks_webassembly_says_so(self):

@@ -78,18 +78,28 @@ std::size_t SequenceLength(std::string_view bytes)
     return length;
 }
 
-// `bytes` as a box holds them: UTF-8, each ill-formed byte a U+FFFD, cut after as many whole
-// characters as fit in the box's UTF-16 units.
+// Whether the well-formed character that `bytes` starts with is a control character (C0, DEL or
+// C1): a box would drop it, and the page's strings end at a NUL.
+bool IsControl(std::string_view bytes, std::size_t length)
+{
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    return (length == 1 && (lead < 0x20 || lead == 0x7F)) ||
+           (length == 2 && lead == 0xC2 && static_cast<unsigned char>(bytes[1]) < 0xA0);
+}
+
+// `bytes` as a box holds them: UTF-8, each ill-formed byte and each control character a U+FFFD,
+// cut after as many whole characters as fit in the box's UTF-16 units.
 std::string BoxText(std::string_view bytes)
 {
     std::string text;
     std::size_t units = 0;
     while (!bytes.empty()) {
         const std::size_t length = SequenceLength(bytes);
+        const bool replaced = length == 0 || IsControl(bytes, length);
         const std::size_t width = length == 4 ? 2 : 1; // beyond U+FFFF: a surrogate pair
         if (units + width > main_window::BoxCharacters)
             break;
-        text += length > 0 ? bytes.substr(0, length) : ReplacementCharacter;
+        text += replaced ? ReplacementCharacter : bytes.substr(0, length);
         units += width;
         bytes.remove_prefix(length > 0 ? length : 1);
     }

@@ -19,8 +19,8 @@ namespace pevrand
 // v, from and to must be there and from and to must each name a quantity (a name or an alias
 // that QuantityFromName knows); otherwise the link is ignored whole and the answer is empty.
 // An absent angle or path is an empty box. Each text is cut to BoxCharacters characters, and
-// bytes that are not UTF-8 become U+FFFD. Never throws for any fragment but on running out of
-// memory.
+// bytes that are not UTF-8 and control characters (a NUL, a line break) become U+FFFD. Never throws
+// for any fragment but on running out of memory.
 std::optional<ConvertRequest> ReadLink(std::string_view fragment);
 
 // The fragment that carries `conversion`: "#v=...&from=...&to=...", then "&angle=..." and

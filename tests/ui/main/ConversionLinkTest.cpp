@@ -69,6 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
                 Boxes("\xEF\xBF\xBD"
                       "4\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD",
                       Q::Nu, Q::Nu)},
+        // A box would drop a line break, and the page's strings end at a NUL ("12" for 12%003).
+        ReadRow{{"ControlCharactersReplacedNotDropped"},
+                "#v=12%003%0A%7F%C2%85&from=nu&to=nu",
+                Boxes("12\xEF\xBF\xBD"
+                      "3\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD",
+                      Q::Nu, Q::Nu)},
         ReadRow{{"CutToTheBox"}, "#from=nu&to=nu&v=" + Cut + "77", Boxes(Cut + "7", Q::Nu, Q::Nu)},
         ReadRow{{"CutBeforeASurrogatePair"},
                 "#from=nu&to=nu&v=" + Cut + "%F0%9F%98%80",

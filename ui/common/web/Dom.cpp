@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 // Each string crosses as a pointer and a byte count (UTF-8). Besides emscripten's own, the
 // functions the JavaScript bodies call are the page's script's (page.js).
@@ -46,6 +47,10 @@ EM_JS(int, pevrand_dialog_open, (const char *id, int length),
 EM_JS(void, pevrand_show_dialog, (const char *id, int idLength, const char *focus, int length),
       { pevrandShowDialog(UTF8ToString(id, idLength), UTF8ToString(focus, length)); });
 
+EM_JS(void, pevrand_show_message_box,
+      (const char *text, int length, const char *focus, int focusLength),
+      { pevrandShowMessage(UTF8ToString(text, length), UTF8ToString(focus, focusLength)); });
+
 EM_JS(char *, pevrand_address_fragment, (int *length),
       { return pevrandCopyIn(location.hash, length); });
 
@@ -69,9 +74,12 @@ int Size(std::string_view text)
     return static_cast<int>(text.size());
 }
 
-// The text that a JavaScript body copied into the module's memory, freed.
+// The text that a JavaScript body copied into the module's memory, freed; null where the copy
+// found no memory.
 std::string CopiedText(char *copy, int length)
 {
+    if (copy == nullptr)
+        throw std::bad_alloc();
     const std::unique_ptr<char, decltype(&std::free)> owned(copy, &std::free);
     return std::string(owned.get(), static_cast<std::size_t>(length));
 }
@@ -123,6 +131,11 @@ bool DialogOpen(std::string_view id)
 void ShowDialog(std::string_view id, std::string_view focusAfter)
 {
     pevrand_show_dialog(id.data(), Size(id), focusAfter.data(), Size(focusAfter));
+}
+
+void ShowMessageBox(std::string_view text, std::string_view focusAfter)
+{
+    pevrand_show_message_box(text.data(), Size(text), focusAfter.data(), Size(focusAfter));
 }
 
 std::string AddressFragment()

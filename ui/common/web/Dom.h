@@ -31,6 +31,10 @@ bool DialogOpen(std::string_view id);
 // `focusAfter`, or back to the element that had it when `focusAfter` is empty.
 void ShowDialog(std::string_view id, std::string_view focusAfter);
 
+// Shows `text` in the program's message box (ShowDialog on "msgbox"); a message that comes
+// while one is open waits for it to close.
+void ShowMessageBox(std::string_view text, std::string_view focusAfter);
+
 // The fragment of the page's address with its "#" ("#v=4&from=nu&to=q", as the browser escapes
 // it), or empty.
 std::string AddressFragment();

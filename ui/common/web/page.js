@@ -3,16 +3,22 @@
 // the DOM's events to the main window's reactions by the index of their control (data-i), and a
 // changed address to the links, opens and closes the dialogs, moves the focus when told to, fits
 // the windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
-// registers the service worker. It converts, rounds, clears and decides nothing.
+// registers the service worker and runs the bar below the window. It converts, rounds, clears and decides nothing.
 
 var pevrandFocusAfterDialog = {};
 
-// Copies `text` into the module's memory as UTF-8, for the module to free, and writes its byte
-// count at `length`: at most three bytes a UTF-16 unit.
+// Copies `text` into the module's memory as UTF-8 with emscripten's own helpers, for the module
+// to free, and writes its byte count at `length`; a lone surrogate (a box cut inside an emoji)
+// becomes U+FFFD, as the browser's own encoder makes it. Returns 0 where memory has run out.
 function pevrandCopyIn(text, length) {
-  var copy = _malloc(text.length * 3 + 1);
-  var bytes = HEAPU8.subarray(copy, copy + text.length * 3);
-  HEAP32[length >> 2] = new TextEncoder().encodeInto(text, bytes).written;
+  text = text.replace(/([\uD800-\uDBFF][\uDC00-\uDFFF])|[\uD800-\uDFFF]/g, function (pair, whole) {
+    return whole || '\uFFFD';
+  });
+  var size = lengthBytesUTF8(text) + 1;
+  var copy = _malloc(size);
+  if (!copy) return 0;
+  stringToUTF8(text, copy, size);
+  HEAP32[length >> 2] = size - 1;
   return copy;
 }
 
@@ -29,12 +35,26 @@ function pevrandKeepLimit(box) {
 // taken its first focus (autofocus), which then goes to the first box after OK.
 function pevrandShowDialog(id, focusAfter) {
   var dialog = document.getElementById(id);
+  if (dialog.open) return;
   var back = focusAfter ? document.getElementById(focusAfter) : document.activeElement;
   if (!back || back === document.body) back = document.querySelector('[autofocus]');
   pevrandFocusAfterDialog[id] = back;
   dialog.showModal();
   var picture = dialog.querySelector('svg.factors');
   if (picture) pevrandSetFactors(picture);
+}
+
+// Shows `text` in the program's message box; a message that comes while one is open (a link
+// edited in the address bar meanwhile) waits for it to close.
+var pevrandMessages = [];
+function pevrandShowMessage(text, focusAfter) {
+  pevrandMessages.push([text, focusAfter]);
+  if (pevrandMessages.length === 1) pevrandNextMessage();
+}
+function pevrandNextMessage() {
+  if (!pevrandMessages.length) return;
+  document.getElementById('msgtext').textContent = pevrandMessages[0][0];
+  pevrandShowDialog('msgbox', pevrandMessages[0][1]);
 }
 
 (function () {
@@ -92,22 +112,112 @@ function pevrandShowDialog(id, focusAfter) {
       var back = pevrandFocusAfterDialog[dialog.id];
       pevrandFocusAfterDialog[dialog.id] = null;
       if (back && back.focus) back.focus();
+      if (dialog.id === 'msgbox') {
+        pevrandMessages.shift();
+        pevrandNextMessage();
+      }
     });
   });
 })();
 
 // The hosted page names its service worker (data-worker on <html>), which keeps the page for
 // use offline. It is registered only over http(s), where browsers allow one, once the page has
-// loaded; from disk the page stays as it is. Each later visit asks for an update as well, since
-// browsers don't always look for one on their own. Without a worker (no network at the first
-// visit, a browser without them) the page works as ever, online.
+// loaded; from disk the page stays as it is. The page asks for an update on each visit and each
+// time it comes back to the foreground, since browsers don't always look on their own, and asks
+// for its store to be kept when the device runs short of space. Without a worker (no network at
+// the first visit, a browser without them) the page works as ever, online. The status line says
+// when the store is whole and when a newer version has been stored while the page is open; the
+// Share link button hands the address to the system's share sheet, or copies it.
 (function () {
-  var worker = document.documentElement.dataset.worker;
-  if (!worker || !/^https?:$/.test(location.protocol) || !('serviceWorker' in navigator)) return;
+  var TEXTS = {offline: 'Ready to work offline', copied: 'Link copied', reload: 'Reload',
+               ready: function (version) { return 'Version ' + version + ' is ready'; }};
+  var root = document.documentElement, worker = root.dataset.worker;
+  if (!worker || !/^https?:$/.test(location.protocol)) return;
+  var bar = document.getElementById('appbar'), status = document.getElementById('status');
+  bar.hidden = false;
+
+  function say(text, action, onAction) {
+    status.textContent = text;
+    if (!action) return;
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'cmd';
+    button.textContent = action;
+    button.addEventListener('click', onAction);
+    status.append(' ', button);
+  }
+  function warn(what) {
+    return function (error) { console.warn('Pevrand: ' + what + ': ' + error); };
+  }
+
+  document.getElementById('share').addEventListener('click', function () {
+    var link = {title: document.title, url: location.href};
+    if (navigator.share) {
+      navigator.share(link).catch(function (error) {
+        if (error.name !== 'AbortError') warn('share')(error);
+      });
+    } else if (navigator.clipboard) {
+      navigator.clipboard.writeText(link.url).then(function () { say(TEXTS.copied); },
+                                                   function () { say(link.url); });
+    } else {
+      say(link.url);
+    }
+  });
+
+  if (!('serviceWorker' in navigator)) return;
+  // Numbers compared part by part: "2.10.0" is newer than "2.9.0".
+  function newer(version, than) {
+    var a = version.split('.').map(Number), b = than.split('.').map(Number);
+    for (var i = 0; i < a.length; ++i)
+      if (a[i] !== b[i]) return a[i] > b[i];
+    return false;
+  }
+  var registration = null;
+  // Reload: a newer worker still waiting for the old one to finish its work is asked to take over
+  // first (as Workbox's messageSkipWaiting does); the page reloads once it has.
+  function reload() {
+    if (!registration || !registration.waiting) return location.reload();
+    navigator.serviceWorker.addEventListener('controllerchange', function () { location.reload(); });
+    registration.waiting.postMessage('skip waiting');
+  }
+  navigator.serviceWorker.addEventListener('message', function (event) {
+    var answer = event.data || {};
+    if (typeof answer.version !== 'string') return;
+    if (newer(answer.version, root.dataset.version))
+      say(TEXTS.ready(answer.version.split('.').slice(0, 2).join('.')), TEXTS.reload, reload);
+    else if (answer.offline && !newer(root.dataset.version, answer.version) &&
+             !(registration && registration.waiting))
+      say(TEXTS.offline);
+  });
+  if (navigator.serviceWorker.startMessages) navigator.serviceWorker.startMessages();
+  // Each worker that has stored its files says which version it keeps.
+  function ask(worker) {
+    if (worker) worker.postMessage('status');
+  }
+
+  // The one Trusted Types policy of the page: it makes the worker's own address, and nothing else.
+  var script = window.trustedTypes
+    ? trustedTypes.createPolicy('pevrand', {createScriptURL: function () { return worker; }}).createScriptURL(worker)
+    : worker;
   window.addEventListener('load', function () {
-    navigator.serviceWorker.register(worker)
-      .then(function (registration) { return registration.active && registration.update(); })
-      .catch(function () {});
+    navigator.serviceWorker.register(script).then(function (found) {
+      registration = found;
+      document.addEventListener('visibilitychange', function () {
+        if (document.visibilityState === 'visible') registration.update().catch(warn('update'));
+      });
+      registration.addEventListener('updatefound', function () {
+        var installing = registration.installing;
+        installing.addEventListener('statechange', function () {
+          if (installing.state === 'installed') ask(installing);
+        });
+      });
+      if (registration.active) registration.update().catch(warn('update'));
+      ask(registration.waiting);
+      return navigator.serviceWorker.ready;
+    }).then(function () {
+      ask(registration.active);
+      if (navigator.storage && navigator.storage.persist) return navigator.storage.persist();
+    }).catch(warn('service worker'));
   });
 })();
 

@@ -4,8 +4,9 @@
 // is still being read, so that Form_Load's result shows with the page's first paint. A browser
 // that refuses to compile a module of this size on its main thread (Chrome did, above 4 kB,
 // until version 115) compiles it in the background instead, a moment later. A browser that
-// can't run it at all (too old, or WebAssembly turned off or blocked) shows the sentence
-// #nostart instead of a window that does nothing.
+// can't run it at all (too old, or WebAssembly turned off or blocked) keeps showing the sentence
+// #nostart, which is in the page from the start and hidden only once the module runs, so that a
+// page whose script is blocked says so as well.
 
 // Whether the module has started, and whether it has stopped since: the page's script forwards
 // events only in between.
@@ -18,6 +19,7 @@ function pevrandCannotStart() {
 
 Module['onRuntimeInitialized'] = function () {
   pevrandRuntime.started = true;
+  document.getElementById('nostart').hidden = true;
 };
 Module['onAbort'] = pevrandCannotStart;
 Module['instantiateWasm'] = function (imports, receiveInstance) {

@@ -42,7 +42,9 @@ std::string TextBox(const ControlDesign &box, bool first)
     return "<input type=\"text\" class=\"txt\" id=\"" + std::string(box.Name) + "\"" + Index(box) +
            TitleAttribute(box) + " style=\"" + ControlStyle(Window, box) + "\"" +
            BuddyAccessKey(box) + " maxlength=\"" + std::to_string(main_window::BoxCharacters) +
-           "\" autocomplete=\"off\" spellcheck=\"false\"" +
+           "\" autocomplete=\"off\" autocapitalize=\"off\" autocorrect=\"off\" "
+           "spellcheck=\"false\"" +
+           (output ? "" : " enterkeyhint=\"go\"") +
            (output ? " readonly aria-live=\"polite\"" : "") + (first ? " autofocus" : "") + ">";
 }
 
@@ -108,13 +110,42 @@ std::string MainWindowMarkup(std::string_view iconUri)
     // The window: a one-pixel border and a caption bar 23 pixels high around the client area.
     const int width = TwipsToPixels(Window.ClientWidth) + 2,
               height = TwipsToPixels(Window.ClientHeight) + 25;
-    return "<div class=\"fit\" data-w=\"" + std::to_string(width) +
+    return "<div class=\"fit touch\" data-w=\"" + std::to_string(width) +
            "\" style=\"--w:" + std::to_string(width) + "px;--h:" + std::to_string(height) +
            "px\"><div class=\"window\" id=\"frmPevrand\"><h1 class=\"caption\"><img src=\"" +
            std::string(iconUri) + "\" alt=\"\">" + Escaped(Window.Caption) +
            "</h1><div class=\"client\" style=\"width:" + Px(Window.ClientWidth) +
            ";height:" + Px(Window.ClientHeight) + ";background:" + Colour(*Window.Background) +
            ";font:" + Font(DialogFace) + "\">" + controls + "</div></div></div>";
+}
+
+std::string MainWindowStyle()
+{
+    // Below the width at which the page would otherwise scale the window down (page.js).
+    const int width = TwipsToPixels(Window.ClientWidth) + 2;
+    return "@media (max-width:" + std::to_string(width + 7) + "px){" + R"(
+main{padding:4px 0}
+.touch{width:auto;height:auto;align-self:stretch;margin:0 4px}
+.touch>.window{width:auto;height:auto;transform:none}
+.touch .client{width:auto!important;height:auto!important;display:grid;
+ grid-template-columns:minmax(0,2fr) minmax(0,3fr);gap:8px;align-items:center;padding:8px;
+ font-size:15px!important}
+.touch .client>*,.touch .fra>*{position:static;width:auto!important;height:auto!important;order:2}
+.touch #lblInput{order:1}
+.touch #Line1,.touch #lblOutput{order:3}
+.touch #fraUnitsOut,.touch #fraUnitsOut~*{order:4}
+.touch #lblAuthor{order:5}
+.touch #lblInput,.touch #lblOutput,.touch .line,.touch .fra,.touch #cmdConvert,.touch #lblAuthor{grid-column:1/-1}
+.touch .fra{position:relative;left:0!important;top:0!important;padding:0 8px 4px}
+.touch .fra>.edge{position:absolute}
+.touch .fra>legend{position:relative;float:left;margin:0 0 4px 7px}
+.touch .opt{clear:left;min-height:28px;white-space:normal}
+.touch .opt input{width:18px;height:18px;margin-right:8px}
+.touch .line{height:1px!important}
+.touch .txt{height:36px!important;font-size:16px}
+.touch .cmd{min-height:36px;padding:0 16px}
+.touch #cmdAbout{justify-self:start}
+})";
 }
 
 } // namespace pevrand::web

@@ -16,4 +16,10 @@ namespace pevrand::web
 // that take no focus first.
 std::string MainWindowMarkup(std::string_view iconUri);
 
+// The main window's touch layout, for screens narrower than the window: the same controls in
+// the same order, one column of rows as wide as the screen, each control at least 24 x 24 CSS
+// pixels (WCAG 2.2, 2.5.8), the window's faces and colours kept. From the window's width up,
+// the window is drawn as designed.
+std::string MainWindowStyle();
+
 } // namespace pevrand::web

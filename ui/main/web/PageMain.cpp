@@ -39,8 +39,7 @@ public:
     // The message box doesn't block: the focus moves when OK closes it.
     void ShowMessage(std::string_view text, std::string_view focusAfter) override
     {
-        SetElementText("msgtext", text);
-        ShowDialog("msgbox", focusAfter);
+        ShowMessageBox(text, focusAfter);
     }
 
     void OpenAbout() override { OpenAboutDialog(); }

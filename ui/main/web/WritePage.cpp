@@ -4,7 +4,7 @@
 //   - the one-file page, which works as it is from disk or from any server, and
 //   - the folder to host, which installs as a web app and works offline after one visit: the
 //     page as index.html (naming its manifest and its service worker), the web app manifest,
-//     the app's icons and the service worker sw.js with the list of files it keeps.
+//     the app's icons and the service worker sw.js with the files it keeps and their hashes.
 //
 // Usage: WritePage <page.html> <folder> <version> <module.js> <module.wasm> <icon.png>
 //                  <app-icons-folder> <worker.js>
@@ -13,10 +13,13 @@
 #include "ui/main/MainWindowDesign.h"
 #include "ui/main/web/MainMarkup.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 namespace
 {
@@ -60,31 +63,48 @@ constexpr std::string_view WorkerFile = "sw.js";
 const std::string Title(pevrand::main_window::Window.Caption);
 const std::string WindowColour = Colour(*pevrand::main_window::Window.Background);
 
-// What the page may load: its own inline script and style, its WebAssembly and its data: images,
-// and on the hosted page its manifest, icons and service worker from its own folder. Nothing
-// from another origin; no <base>, no form sent anywhere (a dialog's form only closes it).
-std::string Policy(bool hosted)
+// Shown in place of a working window where the page can't run: in the page from the start, so
+// that it stays when no script runs (turned off, or blocked by a server's policy), and hidden by
+// the script once the module has started.
+constexpr std::string_view CannotStart =
+    "Pevrand can't start in this browser: it needs JavaScript and WebAssembly, which this browser "
+    "lacks or has turned off or blocked.";
+// What the service worker shows offline in place of a stored page that no longer matches its
+// hash (damaged, or rewritten by another page of the origin).
+constexpr std::string_view CannotStartDamaged =
+    "Pevrand can't start: its copy on this device is damaged. Open it once with the network on "
+    "to repair it.";
+
+// What the page may load: the one inline script named by its hash, its WebAssembly, its inline
+// style and data: images, and on the hosted page its manifest, icons and service worker from its
+// own folder. Nothing from another origin; no <base>, no form sent anywhere (a dialog's form only
+// closes it). Scripts may reach no HTML or script sink with a plain string (Trusted Types); the
+// one policy, "pevrand", hands the service worker's address to register().
+std::string Policy(std::string_view script, bool hosted)
 {
-    return std::string("default-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'; "
-                       "style-src 'unsafe-inline'; img-src data:") +
+    return "default-src 'none'; script-src 'sha256-" + Base64(Sha256(script)) +
+           "' 'wasm-unsafe-eval'; style-src 'unsafe-inline'; img-src data:" +
            (hosted ? " 'self'; manifest-src 'self'; worker-src 'self'" : "") +
-           "; base-uri 'none'; form-action 'none'";
+           "; base-uri 'none'; form-action 'none'; require-trusted-types-for 'script'; "
+           "trusted-types " +
+           (hosted ? "pevrand" : "'none'");
 }
 
-// Shown in place of a working window where the page can't run.
-constexpr std::string_view CannotStart =
-    "Pevrand can't start in this browser: it needs WebAssembly, which this browser lacks or has "
-    "turned off or blocked.";
-constexpr std::string_view NeedsScript = "Pevrand needs JavaScript, which this browser has "
-                                         "turned off.";
+// The hosted page's bar below the window, which the script shows: the Share link button (an
+// installed app has no address bar to copy) and the status line (ready offline, a new version
+// waiting, a link copied).
+constexpr std::string_view AppBar =
+    "<div class=\"bar\" id=\"appbar\" hidden><button type=\"button\" class=\"cmd\" "
+    "id=\"share\">Share link</button><p id=\"status\" role=\"status\"></p></div>";
 
 std::string Page(const std::string &module, const std::string &wasm, const std::string &icon,
-                 bool hosted)
+                 const std::string &version, bool hosted)
 {
     const std::string iconUri = "data:image/png;base64," + Base64(icon);
+    const std::string script = "var pevrandWasm=\"" + Base64(wasm) + "\";\n" + module;
     std::string head = "<meta charset=\"utf-8\"><meta http-equiv=\"Content-Security-Policy\" "
                        "content=\"" +
-                       Policy(hosted) +
+                       Policy(script, hosted) +
                        "\"><meta name=\"viewport\" content=\"width=device-width, "
                        "initial-scale=1\"><title>" +
                        Escaped(Title) + "</title><meta name=\"theme-color\" content=\"" +
@@ -93,14 +113,13 @@ std::string Page(const std::string &module, const std::string &wasm, const std::
         head += "<link rel=\"manifest\" href=\"" + std::string(ManifestFile) +
                 "\"><link rel=\"apple-touch-icon\" href=\"" + std::string(AppIcons.back().File) +
                 "\">";
-    return "<!DOCTYPE html>\n<html lang=\"en\"" +
+    return "<!DOCTYPE html>\n<html lang=\"en\" data-version=\"" + version + "\"" +
            (hosted ? " data-worker=\"" + std::string(WorkerFile) + "\"" : std::string()) +
-           "><head>" + head + "<style>" + CommonStyle() +
-           "</style></head><body><p id=\"nostart\" class=\"nostart\" role=\"alert\" hidden>" +
-           Escaped(CannotStart) + "</p><noscript><p class=\"nostart\">" + Escaped(NeedsScript) +
-           "</p></noscript><main>" + MainWindowMarkup(iconUri) + AboutDialogMarkup(iconUri) +
-           MessageBoxMarkup() + "</main><script>var pevrandWasm=\"" + Base64(wasm) + "\";\n" +
-           module + "</script></body></html>\n";
+           "><head>" + head + "<style>" + CommonStyle() + MainWindowStyle() +
+           "</style></head><body><p id=\"nostart\" class=\"nostart\" role=\"alert\">" +
+           Escaped(CannotStart) + "</p><main>" + MainWindowMarkup(iconUri) +
+           (hosted ? std::string(AppBar) : std::string()) + AboutDialogMarkup(iconUri) +
+           MessageBoxMarkup() + "</main><script>" + script + "</script></body></html>\n";
 }
 
 // `text` as a JSON string, which is a JavaScript string too; the texts written are plain.
@@ -115,7 +134,9 @@ std::string JsonString(std::string_view text)
     return json + "\"";
 }
 
-// The web app manifest: the window's names and colour, the folder as its start and scope.
+// The web app manifest: the window's names and colour, the folder as its start and scope. It
+// has no "id": the app is then its start_url, the folder, so that two copies on one origin
+// install as two apps.
 std::string Manifest()
 {
     std::string icons;
@@ -131,22 +152,38 @@ std::string Manifest()
            ",\n  \"short_name\": " + JsonString(PEVRAND_TITLE) +
            ",\n  \"description\": \"One neutron quantity converted to another (energy, "
            "wavelength, velocity, temperature, Q, d-spacing, time-of-flight and more), to five "
-           "significant figures, offline too.\",\n  \"lang\": \"en\",\n  \"id\": \"./\",\n  "
-           "\"start_url\": \"./\",\n  \"scope\": \"./\",\n  \"display\": \"standalone\",\n  "
+           "significant figures, offline too.\",\n  \"lang\": \"en\",\n  \"start_url\": \"./\",\n  "
+           "\"scope\": \"./\",\n  \"display\": \"standalone\",\n  "
            "\"theme_color\": " +
            JsonString(WindowColour) + ",\n  \"background_color\": " + JsonString(WindowColour) +
            ",\n  \"icons\": [\n" + icons + "\n  ]\n}\n";
 }
 
-// The service worker: the version and the files it keeps, then its script.
-std::string Worker(const std::string &version, const std::string &script)
+// The service worker: the version, the files it keeps with the hash of each, the revision of
+// the whole (which names its store, so that a rebuild at the same version gets a store of its
+// own) and the page it shows offline when a stored file is damaged; then its script.
+std::string Worker(const std::string &version, const std::string &folder, const std::string &script)
 {
-    std::string files = JsonString("index.html") + ", " + JsonString(ManifestFile);
+    std::vector<std::string> names{"index.html", std::string(ManifestFile)};
     for (const AppIcon &icon : AppIcons)
-        files += ", " + JsonString(icon.File);
-    return "// Written by the page writer: the version, and the files that its store keeps.\n"
-           "var VERSION = " +
-           JsonString(version) + ";\nvar FILES = [" + files + "];\n\n" + script;
+        names.emplace_back(icon.File);
+    std::string files;
+    for (const std::string &name : names)
+        files += std::string(files.empty() ? "" : ",\n  ") + JsonString(name) + ": " +
+                 JsonString("sha256-" + Base64(Sha256(ReadFile(folder + name))));
+    const std::string damaged =
+        "<!DOCTYPE html><html lang=\"en\"><meta charset=\"utf-8\"><meta name=\"viewport\" "
+        "content=\"width=device-width, initial-scale=1\"><title>" +
+        Escaped(Title) +
+        "</title><p style=\"max-width:360px;margin:8px auto;font:12pt "
+        "sans-serif\">" +
+        Escaped(CannotStartDamaged) + "</p>";
+    return "// Written by the page writer: the version, the files that its store keeps with the "
+           "SHA-256\n// of each, the revision of the whole and the page shown when a stored copy "
+           "is damaged.\nvar VERSION = " +
+           JsonString(version) + ";\nvar FILES = {\n  " + files +
+           "\n};\nvar REVISION = " + JsonString(Base64(Sha256(files)).substr(0, 12)) +
+           ";\nvar DAMAGED = " + JsonString(damaged) + ";\n\n" + script;
 }
 
 } // namespace
@@ -162,16 +199,20 @@ int main(int argc, char **argv)
         const std::string folder = std::string(argv[2]) + "/";
         const std::string module = ReadFile(argv[4]), wasm = ReadFile(argv[5]),
                           icon = ReadFile(argv[6]);
-        // The module ends its <script> only where the page does.
-        if (module.find("</script") != std::string::npos)
+        // The module ends its <script> only where the page does; HTML ends it at any case.
+        std::string lower = module;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (lower.find("</script") != std::string::npos)
             throw std::runtime_error("the module's script contains </script");
-        WriteFile(argv[1], Page(module, wasm, icon, false));
-        WriteFile(folder + "index.html", Page(module, wasm, icon, true));
+        WriteFile(argv[1], Page(module, wasm, icon, argv[3], false));
+        WriteFile(folder + "index.html", Page(module, wasm, icon, argv[3], true));
         WriteFile(folder + std::string(ManifestFile), Manifest());
         for (const AppIcon &appIcon : AppIcons)
             WriteFile(folder + std::string(appIcon.File),
                       ReadFile(std::string(argv[7]) + "/" + std::string(appIcon.File)));
-        WriteFile(folder + std::string(WorkerFile), Worker(argv[3], ReadFile(argv[8])));
+        // Last, over the files it names.
+        WriteFile(folder + std::string(WorkerFile), Worker(argv[3], folder, ReadFile(argv[8])));
     } catch (const std::exception &error) {
         std::cerr << "WritePage: " << error.what() << "\n";
         return 1;
