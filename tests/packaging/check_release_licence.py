@@ -93,7 +93,10 @@ if not files:
 failures = []
 for path in files:
     check = next((check for suffix, check in KINDS if path.name.endswith(suffix)), None)
-    problems = check(path) if check else ["is no kind of release file that this check knows"]
+    try:
+        problems = check(path) if check else ["is no kind of release file that this check knows"]
+    except KeyError as missing:  # a file it should hold
+        problems = [f"lacks {missing}"]
     failures += [f"{path.name}: {p}" for p in problems]
     print(f"{path.name}: {'FAILED' if problems else 'licence and notices found'}")
 print("\n".join(failures) or f"every one of the {len(files)} files carries the licence")
