@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 .PHONY: run check test build sanitize fuzz wine-tests bench screenshot install uninstall deb clean \
-	windows windows-screenshots web web-tests web-screenshot serve
+	windows windows-screenshots web web-tests web-screenshot serve release reproducible
 
 # Configures the main build with the options $(1). A build folder that `make run` makes afresh
 # leaves out the tests, benchmarks and the Python module, whose packages it doesn't install;
@@ -130,6 +130,18 @@ install:
 
 uninstall:
 	scripts/install.sh uninstall $(BUILD)
+
+# dist/release/: every file of a release, SHA256SUMS and RELEASE-NOTES.md, from a checkout
+# without uncommitted changes (ALLOW_DIRTY=1: anyway). See docs/install.md.
+release:
+	@scripts/install-deps.sh test
+	JOBS=$(JOBS) scripts/release.sh
+
+# The release built twice from this commit in two temporary folders, compared byte for byte;
+# diffoscope tells what differs in any file that does, and the target fails.
+reproducible:
+	@scripts/install-deps.sh test release
+	JOBS=$(JOBS) scripts/reproducible.sh
 
 clean:
 	rm -rf build build-* dist

@@ -2,8 +2,13 @@
 
 #include "engine/NumberText.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -13,6 +18,18 @@ namespace pevrand::cli
 {
 namespace
 {
+
+// The count that read(2) and write(2) take: the Windows C runtime's takes an unsigned int, so a
+// call moves at most a gigabyte, and the loops around them go on with the rest.
+#ifdef _WIN32
+using IoCount = unsigned int;
+#else
+using IoCount = std::size_t;
+#endif
+IoCount ToIoCount(std::size_t size)
+{
+    return static_cast<IoCount>(std::min<std::size_t>(size, std::size_t{1} << 30));
+}
 
 // With TO `all`, the messages that say an angle or a flight path was needed but not given
 // stand in a quantity's value column: they are expected there, not failures.
@@ -270,7 +287,7 @@ BatchStatus ConvertLines(const ConvertArguments &arguments, ByteSource &input, B
 std::ptrdiff_t DescriptorSource::Read(char *buffer, std::size_t size)
 {
     for (;;) {
-        const ssize_t count = ::read(fd_, buffer, size);
+        const auto count = ::read(fd_, buffer, ToIoCount(size));
         if (count >= 0)
             return count;
         if (errno != EINTR) {
@@ -288,7 +305,7 @@ std::string DescriptorSource::Failure() const
 bool DescriptorSink::Write(std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
+        const auto count = ::write(fd_, bytes.data(), ToIoCount(bytes.size()));
         if (count < 0) {
             if (errno == EINTR)
                 continue;

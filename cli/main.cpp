@@ -3,7 +3,13 @@
 #include "cli/BatchConvert.h"
 #include "cli/ConvertArguments.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <string>
 #include <string_view>
@@ -37,11 +43,8 @@ int Run(const ConvertArguments &arguments)
     return status == BatchStatus::AllConverted ? Converted : SomeFailed;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int Main(const std::vector<std::string_view> &args)
 {
-    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const auto parsed = ParseArguments(args);
     if (const auto *error = std::get_if<UsageError>(&parsed)) {
         const std::string text =
@@ -51,3 +54,39 @@ int main(int argc, char **argv)
     }
     return Run(std::get<ConvertArguments>(parsed));
 }
+
+#ifdef _WIN32
+// UTF-8, as the arguments come on Linux: Windows hands them over as UTF-16 whatever the code
+// page, and a name such as "\u03bcs" must mean the same on both.
+std::string Utf8(const wchar_t *text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.pop_back();
+    return utf8;
+}
+#endif
+
+} // namespace
+
+#ifdef _WIN32
+// The same bytes in and out as on Linux: binary mode, so that the C runtime neither turns "\n"
+// into "\r\n" nor stops reading at a Ctrl+Z. A "\r" before a line's "\n" is read as part of the
+// line end either way.
+int wmain(int argc, wchar_t **argv)
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        _setmode(fd, _O_BINARY);
+    std::vector<std::string> texts;
+    for (int i = 1; i < argc; ++i)
+        texts.push_back(Utf8(argv[i]));
+    return Main(std::vector<std::string_view>(texts.begin(), texts.end()));
+}
+#else
+int main(int argc, char **argv)
+{
+    return Main(std::vector<std::string_view>(argv + (argc > 0 ? 1 : 0), argv + argc));
+}
+#endif

@@ -7,6 +7,17 @@ function(pevrand_strict target)
     if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         target_compile_options(${target} PRIVATE -Wall -Wextra -Wconversion -Wshadow
                                                  -ffp-contract=off)
+        # Reproducible: no build folder's path in what is built (assertions' and debug
+        # information's file names start at the top of the sources, or at "build").
+        target_compile_options(${target} PRIVATE
+            -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+            -ffile-prefix-map=${PROJECT_BINARY_DIR}/=build/)
+        # Nor a time: a Windows program's header gets no link time. Each function and datum in
+        # a section of its own, so that the static programs' --gc-sections drops the unused.
+        if(MINGW)
+            target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
+            target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+        endif()
         if(PEVRAND_WERROR)
             target_compile_options(${target} PRIVATE -Werror)
         endif()

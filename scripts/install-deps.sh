@@ -4,7 +4,8 @@
 # everything is already there.
 #
 #   install-deps.sh [--list] SET...      SET: run check desktop bench windows web web-tests
-#                                             fuzz deb test (test is every set)
+#                                             fuzz deb test release (test is every set
+#                                             but release)
 #
 # --list prints the set's packages, one a line, and installs nothing.
 set -euo pipefail
@@ -41,6 +42,8 @@ declare -A sets=(
   [deb]="@check dpkg-dev lintian dh-python"
   # make test: every suite
   [test]="@check @desktop @bench @windows @web-tests @fuzz @deb"
+  # make reproducible: what explains a difference between two builds of a release
+  [release]="diffoscope"
 )
 
 # Prints the packages of set $1 and of the sets it takes in, one a line.

@@ -15,7 +15,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 version=$(scripts/version.sh)
 
-cmake --preset web >/dev/null
+# CMAKE_FLAGS: more configure options (scripts/reproducible.sh leaves out the tests).
+cmake --preset web ${CMAKE_FLAGS:-} >/dev/null
 cmake --build --preset web -j"${JOBS:-2}"
 mkdir -p dist
 cp "build-web/pevrand-$version.html" "dist/pevrand-$version.html"

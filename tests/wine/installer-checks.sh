@@ -3,9 +3,10 @@
 # removed silently as an IT group deploys them.
 #
 #   installer-checks.sh win64 MSI NEXT_MSI DRIVER
-#       MSI installs Pevrand.exe and ReadMe.txt into Program Files\Pevrand, the Start-menu
-#       shortcut and the entry in Settings, Apps (name, version, publisher, icon, no Modify or
-#       Repair); the installed program opens its window (DRIVER, program_driver, checks it);
+#       MSI installs the two programs and the three texts into Program Files\Pevrand, the
+#       folder at the end of the system PATH, the Start-menu shortcut and the entry in Settings,
+#       Apps (name, version, publisher, icon, no Modify or Repair); the installed program opens
+#       its window (DRIVER, program_driver, checks it) and the command runs by its name;
 #       installing MSI again keeps one entry; NEXT_MSI, one revision on, replaces it in place;
 #       MSI over NEXT_MSI is refused; uninstalling leaves nothing behind.
 #   installer-checks.sh win32 MSI
@@ -53,7 +54,10 @@ installed() {
     key=$(entries)
     entry=$("$wine" reg query "$key" "/reg:$view" | tr -d '\r')
     links=$(find "$drive_c" -path '*/Start Menu/Programs/Pevrand.lnk')
-    same "$(wc -l <<<"$key") $(ls "$drive_c/$folder" | xargs)" "1 Pevrand.exe ReadMe.txt" &&
+    same "$(wc -l <<<"$key") $(LC_ALL=C ls "$drive_c/$folder" | xargs)" \
+        "1 LICENSE.txt Pevrand.exe ReadMe.txt THIRD-PARTY-NOTICES.txt pevrand-convert.exe" &&
+        "$wine" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' \
+            /v PATH | tr -d '\r' | grep -qiF ";C:\\${folder//\//\\}\\" &&
         same "$(value "$entry" DisplayVersion)|$(value "$entry" Publisher)" \
             "$version|Druvel Facility" &&
         same "$(value "$entry" NoModify) $(value "$entry" NoRepair)" "0x1 0x1" &&
@@ -100,6 +104,8 @@ key=$(entries)
 check "the installed program opens its window" "$wine" "$driver" \
     'C:\Program Files\Pevrand\Pevrand.exe' \
     --gtest_filter=StartUp.OpensWithTheResultOf25MeVAndTheFocusInTheValueBox --gtest_brief=1
+check "the command runs by its name, found on the PATH" \
+    same "$("$wine" cmd /c pevrand-convert meV wavelength 25 2>/dev/null)" 1.8087
 check "installing again keeps its one entry" msiexec /i "$msi"
 check "  the same entry" same "$(entries)" "$key"
 check "$(basename "$next") upgrades in place" msiexec /i "$next"
