@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -186,13 +187,22 @@ std::string Worker(const std::string &version, const std::string &folder, const 
            ";\nvar DAMAGED = " + JsonString(damaged) + ";\n\n" + script;
 }
 
+// `page` with the licence and the notices of what it bundles as a comment after its first
+// line, <!DOCTYPE html>. Written here, before the worker hashes the page, so that the hash is
+// of the page as served.
+std::string WithNotices(const std::string &page, const std::string &notices)
+{
+    const std::size_t firstLine = page.find('\n') + 1;
+    return page.substr(0, firstLine) + "<!--\n" + notices + "-->\n" + page.substr(firstLine);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 9) {
+    if (argc != 10) {
         std::cerr << "usage: WritePage <page.html> <folder> <version> <module.js> <module.wasm> "
-                     "<icon.png> <app-icons-folder> <worker.js>\n";
+                     "<icon.png> <app-icons-folder> <worker.js> <notices.txt>\n";
         return 2;
     }
     try {
@@ -205,8 +215,13 @@ int main(int argc, char **argv)
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         if (lower.find("</script") != std::string::npos)
             throw std::runtime_error("the module's script contains </script");
-        WriteFile(argv[1], Page(module, wasm, icon, argv[3], false));
-        WriteFile(folder + "index.html", Page(module, wasm, icon, argv[3], true));
+        const std::string notices = ReadFile(argv[9]);
+        for (const std::string_view end : {"-->", "<!--", "--!>"})
+            if (notices.find(end) != std::string::npos)
+                throw std::runtime_error("the notices hold what would end their comment");
+        WriteFile(argv[1], WithNotices(Page(module, wasm, icon, argv[3], false), notices));
+        WriteFile(folder + "index.html",
+                  WithNotices(Page(module, wasm, icon, argv[3], true), notices));
         WriteFile(folder + std::string(ManifestFile), Manifest());
         for (const AppIcon &appIcon : AppIcons)
             WriteFile(folder + std::string(appIcon.File),
