@@ -6,9 +6,9 @@
 // only allowed allocations are the returned strings, and results and number texts are short enough
 // for the small-string buffer, so a successful conversion should show 0.
 #include "AllocationCounter.h"
+#include "convert/ConvertCommand.h"
 #include "engine/Module1.h"
 #include "engine/NumberText.h"
-#include "ui/main/ConvertCommand.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/ConvertArguments.h"
-#include "ui/main/ConvertCommand.h"
+#include "convert/ConvertCommand.h"
 
 #include <cstddef>
 #include <optional>

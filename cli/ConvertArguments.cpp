@@ -2,6 +2,9 @@
 
 #include "resources/ProgramIdentity.h"
 
+#include "engine/Quantities.h"
+
+#include <algorithm>
 #include <array>
 
 namespace pevrand::cli
@@ -155,10 +158,43 @@ std::string_view UsageText()
            "       pevrand-convert --help | --version\n";
 }
 
-std::string_view HelpText()
+namespace
 {
-    return "usage: pevrand-convert [--angle DEG] [--path M] FROM TO [VALUE...]\n"
-           "       pevrand-convert --help | --version\n"
+
+// How many columns `text` takes on a terminal: one a character of UTF-8.
+std::size_t Columns(std::string_view text)
+{
+    std::size_t columns = 0;
+    for (const char c : text)
+        columns += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    return columns;
+}
+
+// `text` and blanks up to `width` columns, and at least one blank.
+std::string Padded(std::string_view text, std::size_t width)
+{
+    return std::string(text) + std::string(width > Columns(text) ? width - Columns(text) : 1, ' ');
+}
+
+std::string QuantityLines()
+{
+    std::size_t nameWidth = 0, aliasWidth = 0;
+    for (const QuantityRow &row : QuantityTable) {
+        nameWidth = std::max(nameWidth, Columns(row.Name) + 2);
+        aliasWidth = std::max(aliasWidth, Columns(ListedAliases(row.Is)) + 2);
+    }
+    std::string lines;
+    for (const QuantityRow &row : QuantityTable)
+        lines += "  " + Padded(row.Name, nameWidth) + Padded(ListedAliases(row.Is), aliasWidth) +
+                 std::string(row.Description) + "\n";
+    return lines;
+}
+
+} // namespace
+
+std::string HelpText()
+{
+    return std::string(UsageText()) +
            "\n"
            "Converts each VALUE from the quantity FROM to the quantity TO exactly as the\n"
            "Pevrand window does, and prints each result on a line of its own, rounded to five\n"
@@ -173,17 +209,8 @@ std::string_view HelpText()
            "  --help        prints this help\n"
            "  --version     prints the version\n"
            "\n"
-           "Quantities, with their other names (matched without regard to case, except K):\n"
-           "  energy       meV                 neutron energy in meV\n"
-           "  wavelength   lambda              wavelength in Angstrom\n"
-           "  nu           THz, frequency      frequency in THz\n"
-           "  velocity     m/s                 velocity in m/s\n"
-           "  momentum     wavevector          wavevector k in inverse Angstrom\n"
-           "  temperature  K                   temperature in kelvin\n"
-           "  invcm        cm-1, wavenumber    energy in inverse cm\n"
-           "  q                                momentum transfer Q in inverse Angstrom\n"
-           "  dspacing     d-spacing           d-spacing in Angstrom\n"
-           "  tof          us, \xC2\xB5s, time-of-flight   time-of-flight in microseconds\n"
+           "Quantities, with their other names (matched without regard to case, except K):\n" +
+           QuantityLines() +
            "Angstrom and inverse Angstrom name no quantity: each is the unit of two.\n"
            "The angle is needed only when exactly one side is q or dspacing, the flight path\n"
            "only when exactly one side is tof.\n"

@@ -39,7 +39,7 @@ std::variant<ConvertArguments, UsageError> ParseArguments(std::span<const std::s
 std::string_view UsageText();
 
 // What --help prints: the usage, the options, the quantities with their units, examples.
-std::string_view HelpText();
+std::string HelpText();
 
 // What --version prints, with its newline.
 std::string_view VersionText();

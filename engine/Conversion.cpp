@@ -2,6 +2,7 @@
 
 #include "CheckedMath.h"
 #include "ConversionLegs.h"
+#include "Quantities.h"
 
 #include <cmath>
 
@@ -33,14 +34,15 @@ float SinglePi()
     return ToSingle(Finite(std::atan(1.0) * 4.0));
 }
 
-bool IsTof(std::optional<Quantity> side)
+// An unselected side reads no geometry.
+bool ReadsFlightPath(std::optional<Quantity> side)
 {
-    return side == Quantity::Tof;
+    return side && RowOf(*side).ReadsFlightPath;
 }
 
-bool IsAngular(std::optional<Quantity> side)
+bool ReadsAngle(std::optional<Quantity> side)
 {
-    return side && UsesAngle(*side);
+    return side && RowOf(*side).ReadsAngle;
 }
 
 // sin(theta) for the legs of `side`: only the angular legs read it, and only they pay for it.
@@ -71,12 +73,12 @@ ConversionInputs InputsForValue(float value)
 
 bool NeedsFlightPath(std::optional<Quantity> input, std::optional<Quantity> output)
 {
-    return IsTof(input) != IsTof(output);
+    return ReadsFlightPath(input) != ReadsFlightPath(output);
 }
 
 bool NeedsAngle(std::optional<Quantity> input, std::optional<Quantity> output)
 {
-    return IsAngular(input) != IsAngular(output);
+    return ReadsAngle(input) != ReadsAngle(output);
 }
 
 float ThetaFromTwoTheta(float twoTheta)

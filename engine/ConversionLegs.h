@@ -8,6 +8,7 @@
 
 #include "CheckedMath.h"
 #include "Conversion.h"
+#include "Quantities.h"
 
 namespace pevrand::legs
 {
@@ -26,7 +27,7 @@ constexpr float MillimetresPerMetre = 1000.0f;
 
 constexpr bool UsesAngle(Quantity side)
 {
-    return side == Quantity::Q || side == Quantity::Dspacing;
+    return RowOf(side).ReadsAngle;
 }
 
 // What the legs read of one conversion's inputs: the value and its square (singles as the Checks

@@ -1,5 +1,5 @@
-// The names of the ten quantities in words: the canonical lower-case names and the other names
-// (aliases and units) that pevrand-convert, the Python module and the page's links accept.
+// The ten quantities looked up by name: the names and aliases of the quantity table, as
+// pevrand-convert, the Python module and the page's links accept them.
 #pragma once
 
 #include "engine/Conversion.h"
@@ -18,6 +18,9 @@ std::string_view QuantityName(Quantity quantity);
 // case, or one of the units that belong to one quantity only ("K" only in upper case, since a
 // lower-case k is the wavevector's symbol). Empty for anything else, "all" included.
 std::optional<Quantity> QuantityFromName(std::string_view name);
+
+// A quantity's listed other names, joined by ", " ("THz, frequency"); empty for none.
+std::string ListedAliases(Quantity quantity);
 
 // The accepted names, each as a person would type it, for a message: "energy (meV), wavelength
 // (lambda), ..., tof (time-of-flight, us, µs)". Other encodings of a listed name (a Greek mu for

@@ -12,8 +12,8 @@
 // Each run must show either a result or one of the command's messages, never both and never
 // neither, and never pevrand-convert's own message for a cut line; and a result must read back
 // as a positive finite number written with at most five significant digits.
+#include "convert/ConvertCommand.h"
 #include "engine/NumberText.h"
-#include "ui/main/ConvertCommand.h"
 
 #include <array>
 #include <cmath>

@@ -241,9 +241,9 @@ PixelRun PixelReader(ElementType type)
     });
 }
 
-BoxReading NumberBox(float number)
+std::optional<float> NumberBox(float number)
 {
-    return {BoxReading::State::Number, number};
+    return number;
 }
 
 // The elements the loop takes at a time: few enough to stay in the fastest cache.
@@ -315,7 +315,8 @@ private:
                               : NeedsFlightPath(request_.Source, request_.Target));
     }
 
-    ValueConversion Conversion(BoxReading angleNumber, BoxReading pathNumber) const
+    ValueConversion Conversion(std::optional<float> angleNumber,
+                               std::optional<float> pathNumber) const
     {
         return ValueConversion(request_.Source, request_.Target,
                                angleArray_ || angleTable_ ? angleNumber : request_.Angle.Box,

@@ -6,7 +6,7 @@
 // order and reads each element as it is, with no copy of the whole array.
 #pragma once
 
-#include "ui/main/ConvertCommand.h"
+#include "convert/ConvertCommand.h"
 
 #include <cstddef>
 #include <optional>
@@ -57,7 +57,7 @@ struct PixelTable {
 // The angle or the flight path: one box for every element (a number, or nothing given), one
 // number an element when Numbers.Data is set, or one a pixel when PerPixel.Data is set.
 struct GeometryArgument {
-    BoxReading Box;
+    std::optional<float> Box;
     StridedArray Numbers;
     PixelTable PerPixel;
 };

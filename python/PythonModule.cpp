@@ -2,10 +2,10 @@
 // turns whatever it is given into numeric arrays broadcast to one shape, without copying them,
 // and calls convert_array.
 #include "ArrayConversion.h"
+#include "convert/ConvertCommand.h"
 #include "engine/NumberText.h"
 #include "engine/QuantityNames.h"
 #include "resources/ProgramIdentity.h"
-#include "ui/main/ConvertCommand.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
@@ -46,11 +46,11 @@ py::list Quantities()
 
 // A scalar geometry number as its box would hold it: nothing typed, or the number's shortest
 // text.
-BoxReading GeometryBox(std::optional<double> number)
+std::optional<float> GeometryBox(std::optional<double> number)
 {
     if (!number)
         return {};
-    return {BoxReading::State::Number, NearestSingle(*number)};
+    return NearestSingle(*number);
 }
 
 using Shape = std::span<const std::ptrdiff_t>;
@@ -129,10 +129,10 @@ GeometryArgument Geometry(std::optional<double> number, const std::optional<py::
 // Which argument a message is about: the value's own, or the angle's or the flight path's.
 const char *FieldOf(MessageId message)
 {
-    switch (MessageOf(message).Focus) {
-    case FocusTarget::TwoTheta:
+    switch (MessageOf(message).Subject) {
+    case MessageSubject::Angle:
         return "angle";
-    case FocusTarget::TotalFlightPath:
+    case MessageSubject::FlightPath:
         return "path";
     default:
         return "value";

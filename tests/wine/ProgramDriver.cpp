@@ -10,9 +10,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include "convert/ConvertCommand.h"
 #include "tests/RowName.h"
 #include "ui/about/AboutWindowDesign.h"
-#include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
 #include <windows.h>

@@ -4,7 +4,7 @@
 // from it. The quantities go by the names of pevrand-convert and the Python module.
 #pragma once
 
-#include "ConvertCommand.h"
+#include "convert/ConvertCommand.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "MainWindowReactions.h"
 
-#include "ConvertCommand.h"
 #include "MainWindowDesign.h"
+#include "convert/ConvertCommand.h"
 
 namespace pevrand
 {
@@ -10,21 +10,22 @@ namespace
 
 constexpr int CarriageReturn = 13;
 
-// The control that takes the focus after a message.
-std::string_view FocusName(FocusTarget target)
+// The control that takes the focus after a message: the box or option the message is about,
+// except after "Non-positive values not allowed", which leaves the focus where it was.
+std::string_view FocusAfter(MessageId id)
 {
-    switch (target) {
-    case FocusTarget::Unchanged:
-        break;
-    case FocusTarget::InputVal:
+    if (id == MessageId::NotPositive)
+        return {};
+    switch (MessageOf(id).Subject) {
+    case MessageSubject::Value:
         return "txtInputVal";
-    case FocusTarget::TwoTheta:
+    case MessageSubject::Angle:
         return "txtTwotheta";
-    case FocusTarget::TotalFlightPath:
+    case MessageSubject::FlightPath:
         return "txtTotalflightpath";
-    case FocusTarget::EnergyIn:
+    case MessageSubject::InputUnits:
         return "optEnergyIn";
-    case FocusTarget::EnergyOut:
+    case MessageSubject::OutputUnits:
         return "optEnergyOut";
     }
     return {};
@@ -68,8 +69,7 @@ void MainWindowReactions::cmdConvert_Click()
     // The result is gone before the message shows: never a result beside a message.
     view_.SetBoxText("txtOutputVal", outcome.OutputText);
     if (outcome.Message) {
-        const ConvertMessage &message = MessageOf(*outcome.Message);
-        view_.ShowMessage(message.Text, FocusName(message.Focus));
+        view_.ShowMessage(MessageOf(*outcome.Message).Text, FocusAfter(*outcome.Message));
     } else {
         view_.ResultShown(request);
     }

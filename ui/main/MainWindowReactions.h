@@ -8,7 +8,7 @@
 // show; no front end decides anything itself.
 #pragma once
 
-#include "ConvertCommand.h"
+#include "convert/ConvertCommand.h"
 #include "engine/Conversion.h"
 
 #include <optional>

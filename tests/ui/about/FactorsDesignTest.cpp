@@ -1,8 +1,8 @@
 // The factors picture's one description, which both painters set: its numbers against the
 // engine's. Its text, faces and fraction are checked as the Qt painter lays them out.
 #include "ui/about/FactorsDesign.h"
+#include "convert/ConvertCommand.h"
 #include "tests/RowName.h"
-#include "ui/main/ConvertCommand.h"
 
 #include <gtest/gtest.h>
 

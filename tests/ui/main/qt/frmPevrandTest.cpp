@@ -1,9 +1,9 @@
 // The main window driven through its real widgets, found by their names.
 #include "ui/main/qt/frmPevrand.h"
 
+#include "convert/ConvertCommand.h"
 #include "tests/ui/common/qt/WindowTestFixture.h"
 #include "ui/common/qt/Controls.h"
-#include "ui/main/ConvertCommand.h"
 #include "ui/main/MainWindowDesign.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 // ValueConversion's loop over many values apart from the rest of the command: a program that
 // converts one value at a time (the windows) links none of the engine's loop.
-#include "ConvertCommand.h"
+#include "ValueConversion.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,8 @@
 // The Convert command's messages, as one table: what code decides on (the identifier), what
-// people read (the text), which check gave it (the kind) and where the focus goes after it.
-// Code decides on identifiers and kinds; no code compares message texts.
+// people read (the text), which check gave it (the kind) and what it is about (the subject).
+// Code decides on identifiers, kinds and subjects; no code compares message texts. Each front
+// end maps a subject to its own place: the window to the box or option that takes the focus,
+// the command to a line's message, the module to an argument's name.
 #pragma once
 
 #include <array>
@@ -10,8 +12,8 @@
 namespace pevrand
 {
 
-// Where the focus goes after a message.
-enum class FocusTarget { Unchanged, InputVal, TwoTheta, TotalFlightPath, EnergyIn, EnergyOut };
+// What a message is about: the value, the flight path, the angle, or a missing unit choice.
+enum class MessageSubject { Value, FlightPath, Angle, InputUnits, OutputUnits };
 
 // The check that gave a message: the value's own, the flight path's or the angle's, a missing
 // unit choice, or an arithmetic failure (a value too large or too small for the conversion).
@@ -40,7 +42,7 @@ struct ConvertMessage {
     MessageId Id;
     std::string_view Text;
     MessageKind Kind;
-    FocusTarget Focus;
+    MessageSubject Subject;
 };
 
 // The decimal-comma rows share this one text object, so that a reader that tells each text once
@@ -49,35 +51,34 @@ inline constexpr std::string_view DecimalCommaText = "Use a period as the decima
 
 inline constexpr std::array<ConvertMessage, 14> ConvertMessages{{
     {MessageId::NoInputValue, "No input value specified", MessageKind::Value,
-     FocusTarget::InputVal},
-    {MessageId::InputDecimalComma, DecimalCommaText, MessageKind::Value, FocusTarget::InputVal},
-    // The one message that leaves the focus where it was.
+     MessageSubject::Value},
+    {MessageId::InputDecimalComma, DecimalCommaText, MessageKind::Value, MessageSubject::Value},
     {MessageId::NotPositive, "Non-positive values not allowed", MessageKind::Value,
-     FocusTarget::Unchanged},
+     MessageSubject::Value},
     {MessageId::PathNotGiven, "Total flight path not specified", MessageKind::Geometry,
-     FocusTarget::TotalFlightPath},
+     MessageSubject::FlightPath},
     {MessageId::PathDecimalComma, DecimalCommaText, MessageKind::Geometry,
-     FocusTarget::TotalFlightPath},
+     MessageSubject::FlightPath},
     {MessageId::PathNotPositive, "Total flight path must be positive", MessageKind::Geometry,
-     FocusTarget::TotalFlightPath},
+     MessageSubject::FlightPath},
     {MessageId::AngleNotGiven, "Scattering angle not specified", MessageKind::Geometry,
-     FocusTarget::TwoTheta},
-    {MessageId::AngleDecimalComma, DecimalCommaText, MessageKind::Geometry, FocusTarget::TwoTheta},
+     MessageSubject::Angle},
+    {MessageId::AngleDecimalComma, DecimalCommaText, MessageKind::Geometry, MessageSubject::Angle},
     {MessageId::AngleOutOfRange, "2 theta must be in the range 0 to 180 degrees",
-     MessageKind::Geometry, FocusTarget::TwoTheta},
+     MessageKind::Geometry, MessageSubject::Angle},
     // Every leg that uses the angle divides by sin(theta) or yields 0 at theta = 0.
     {MessageId::AngleZero, "2 theta must be greater than 0 for this conversion",
-     MessageKind::Geometry, FocusTarget::TwoTheta},
+     MessageKind::Geometry, MessageSubject::Angle},
     {MessageId::NoInputUnits, "Input units not specified, or not yet available", MessageKind::Units,
-     FocusTarget::EnergyIn},
+     MessageSubject::InputUnits},
     {MessageId::NoOutputUnits, "Output units not specified, or not yet available",
-     MessageKind::Units, FocusTarget::EnergyOut},
+     MessageKind::Units, MessageSubject::OutputUnits},
     {MessageId::OutOfRange, "Value out of range for this conversion", MessageKind::Range,
-     FocusTarget::InputVal},
+     MessageSubject::Value},
     // pevrand-convert's, for a line cut inside its number: the rest, which was not kept, could
     // change what it reads. No box holds such a line.
     {MessageId::NumberTooLong, "Number too long to read", MessageKind::Value,
-     FocusTarget::InputVal},
+     MessageSubject::Value},
 }};
 
 // The table's row for `id`.

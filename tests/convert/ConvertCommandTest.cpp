@@ -1,4 +1,4 @@
-#include "ui/main/ConvertCommand.h"
+#include "convert/ConvertCommand.h"
 
 #include "tests/RowName.h"
 
@@ -13,14 +13,15 @@ namespace
 {
 
 using Q = Quantity;
-using F = FocusTarget;
+using S = MessageSubject;
+constexpr std::optional<MessageSubject> None = std::nullopt;
 
 struct Case {
     const char *name;
     ConvertRequest request;
     const char *output;
     const char *message;
-    FocusTarget focus;
+    std::optional<MessageSubject> subject;
 };
 
 class RunConvertRow : public testing::TestWithParam<Case>
@@ -38,7 +39,8 @@ TEST_P(RunConvertRow, ShowsTheResultOrOneMessage)
     const ConvertOutcome outcome = RunConvert(row.request);
     EXPECT_EQ(outcome.OutputText, row.output);
     EXPECT_EQ(Text(outcome), row.message);
-    EXPECT_EQ(outcome.Message ? MessageOf(*outcome.Message).Focus : F::Unchanged, row.focus);
+    EXPECT_EQ(outcome.Message ? std::optional(MessageOf(*outcome.Message).Subject) : None,
+              row.subject);
 }
 
 ConvertRequest Request(const char *input, Q in, Q out, const char *twoTheta = "",
@@ -55,87 +57,76 @@ constexpr const char *Comma = "Use a period as the decimal point";
 INSTANTIATE_TEST_SUITE_P(
     Results, RunConvertRow,
     testing::Values(
-        Case{"StartUp", Request("25", Q::Energy, Q::Wavelength), "1.8087", "", F::Unchanged},
-        Case{"TrailingLettersIgnored", Request("12abc", Q::Energy, Q::Energy), "12", "",
-             F::Unchanged},
+        Case{"StartUp", Request("25", Q::Energy, Q::Wavelength), "1.8087", "", None},
+        Case{"TrailingLettersIgnored", Request("12abc", Q::Energy, Q::Energy), "12", "", None},
         Case{"TofBothSidesIgnoresFlightPath", Request("1000", Q::Tof, Q::Tof, "", "-3"), "1000", "",
-             F::Unchanged},
-        Case{"QToDspacingIgnoresAngle", Request("1", Q::Q, Q::Dspacing, "500"), "6.2832", "",
-             F::Unchanged},
-        Case{"DspacingToQIgnoresEmptyAngle", Request("2", Q::Dspacing, Q::Q), "3.1416", "",
-             F::Unchanged},
-        Case{"AngleOf180Accepted", Request("25", Q::Energy, Q::Q, "180"), "6.9476", "",
-             F::Unchanged},
+             None},
+        Case{"QToDspacingIgnoresAngle", Request("1", Q::Q, Q::Dspacing, "500"), "6.2832", "", None},
+        Case{"DspacingToQIgnoresEmptyAngle", Request("2", Q::Dspacing, Q::Q), "3.1416", "", None},
+        Case{"AngleOf180Accepted", Request("25", Q::Energy, Q::Q, "180"), "6.9476", "", None},
         Case{"BothGeometriesRead", Request("2", Q::Dspacing, Q::Tof, "90", "10"), "7150.8", "",
-             F::Unchanged},
-        Case{"FormerMarkerValueShown", Request("999.999", Q::Energy, Q::Energy), "1000", "",
-             F::Unchanged},
-        Case{"LeadingPeriod", Request(".5", Q::Energy, Q::Energy), "0.5", "", F::Unchanged}),
+             None},
+        Case{"FormerMarkerValueShown", Request("999.999", Q::Energy, Q::Energy), "1000", "", None},
+        Case{"LeadingPeriod", Request(".5", Q::Energy, Q::Energy), "0.5", "", None}),
     RowName());
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, RunConvertRow,
     testing::Values(
         Case{"EmptyInput", Request("", Q::Energy, Q::Wavelength), "", "No input value specified",
-             F::InputVal},
+             S::Value},
         Case{"BlanksAreNotEmpty", Request("   ", Q::Energy, Q::Wavelength), "",
-             "Non-positive values not allowed", F::Unchanged},
+             "Non-positive values not allowed", S::Value},
         Case{"Letters", Request("abc", Q::Energy, Q::Wavelength), "",
-             "Non-positive values not allowed", F::Unchanged},
+             "Non-positive values not allowed", S::Value},
         Case{"Negative", Request("-5", Q::Energy, Q::Wavelength), "",
-             "Non-positive values not allowed", F::Unchanged},
+             "Non-positive values not allowed", S::Value},
         Case{"RoundsToZeroInSingle", Request("1e-50", Q::Energy, Q::Wavelength), "",
-             "Non-positive values not allowed", F::Unchanged},
-        Case{"DecimalCommaInValue", Request("2,5", Q::Energy, Q::Wavelength), "", Comma,
-             F::InputVal},
+             "Non-positive values not allowed", S::Value},
+        Case{"DecimalCommaInValue", Request("2,5", Q::Energy, Q::Wavelength), "", Comma, S::Value},
         Case{"DecimalCommaBeforeSign", Request("-2,5", Q::Energy, Q::Wavelength), "", Comma,
-             F::InputVal},
-        Case{"CommaThenBlankStillReadsTwo", Request("2, 5", Q::Energy, Q::Energy), "2", "",
-             F::Unchanged},
+             S::Value},
+        Case{"CommaThenBlankStillReadsTwo", Request("2, 5", Q::Energy, Q::Energy), "2", "", None},
         Case{"DecimalCommaInFlightPath", Request("1000", Q::Tof, Q::Energy, "", "0,5"), "", Comma,
-             F::TotalFlightPath},
-        Case{"DecimalCommaInAngle", Request("25", Q::Energy, Q::Q, "1,000"), "", Comma,
-             F::TwoTheta},
-        Case{"UnreadAngleIsNotJudged", Request("25", Q::Energy, Q::Energy, "2,5"), "25", "",
-             F::Unchanged},
+             S::FlightPath},
+        Case{"DecimalCommaInAngle", Request("25", Q::Energy, Q::Q, "1,000"), "", Comma, S::Angle},
+        Case{"UnreadAngleIsNotJudged", Request("25", Q::Energy, Q::Energy, "2,5"), "25", "", None},
         Case{"ValueCheckedBeforeFlightPath", Request("0", Q::Tof, Q::Energy), "",
-             "Non-positive values not allowed", F::Unchanged},
+             "Non-positive values not allowed", S::Value},
         Case{"EmptyFlightPath", Request("1000", Q::Tof, Q::Energy), "",
-             "Total flight path not specified", F::TotalFlightPath},
+             "Total flight path not specified", S::FlightPath},
         Case{"ZeroFlightPath", Request("1000", Q::Tof, Q::Energy, "", "0"), "",
-             "Total flight path must be positive", F::TotalFlightPath},
+             "Total flight path must be positive", S::FlightPath},
         Case{"FlightPathCheckedBeforeAngle", Request("2", Q::Dspacing, Q::Tof, "", ""), "",
-             "Total flight path not specified", F::TotalFlightPath},
+             "Total flight path not specified", S::FlightPath},
         Case{"EmptyAngle", Request("25", Q::Energy, Q::Q), "", "Scattering angle not specified",
-             F::TwoTheta},
-        Case{"AngleAbove180", Request("25", Q::Energy, Q::Q, "181"), "", AngleRange, F::TwoTheta},
-        Case{"NegativeAngle", Request("25", Q::Energy, Q::Q, "-1"), "", AngleRange, F::TwoTheta},
-        Case{"InfiniteAngle", Request("25", Q::Energy, Q::Q, "1e999"), "", AngleRange, F::TwoTheta},
-        Case{"ZeroAngleQOut", Request("25", Q::Energy, Q::Q, "0"), "", ZeroAngle, F::TwoTheta},
+             S::Angle},
+        Case{"AngleAbove180", Request("25", Q::Energy, Q::Q, "181"), "", AngleRange, S::Angle},
+        Case{"NegativeAngle", Request("25", Q::Energy, Q::Q, "-1"), "", AngleRange, S::Angle},
+        Case{"InfiniteAngle", Request("25", Q::Energy, Q::Q, "1e999"), "", AngleRange, S::Angle},
+        Case{"ZeroAngleQOut", Request("25", Q::Energy, Q::Q, "0"), "", ZeroAngle, S::Angle},
         Case{"ZeroAngleDspacingIn", Request("2", Q::Dspacing, Q::Energy, "0"), "", ZeroAngle,
-             F::TwoTheta},
+             S::Angle},
         Case{"UnreadableAngleReadsZero", Request("25", Q::Energy, Q::Dspacing, "abc"), "",
-             ZeroAngle, F::TwoTheta},
+             ZeroAngle, S::Angle},
         Case{"AngleUnderflowsToZeroTheta", Request("25", Q::Energy, Q::Q, "1e-44"), "", ZeroAngle,
-             F::TwoTheta},
+             S::Angle},
         Case{"SquareOverflowsAtTwoTo64", Request("18446744073709551616", Q::Energy, Q::Energy), "",
-             OutOfRange, F::InputVal},
+             OutOfRange, S::Value},
         Case{"SquareOverflowsBeforeGeometry", Request("1e20", Q::Energy, Q::Tof), "", OutOfRange,
-             F::InputVal},
-        Case{"BeyondSingleRange", Request("1e39", Q::Energy, Q::Energy), "", OutOfRange,
-             F::InputVal},
-        Case{"BeyondDoubleRange", Request("1e999", Q::Energy, Q::Energy), "", OutOfRange,
-             F::InputVal},
+             S::Value},
+        Case{"BeyondSingleRange", Request("1e39", Q::Energy, Q::Energy), "", OutOfRange, S::Value},
+        Case{"BeyondDoubleRange", Request("1e999", Q::Energy, Q::Energy), "", OutOfRange, S::Value},
         Case{"SquareUnderflowDividedBy", Request("1e-30", Q::Wavelength, Q::Energy), "", OutOfRange,
-             F::InputVal},
+             S::Value},
         Case{"EnergyUnderflowDividedBy", Request("1e-45", Q::Invcm, Q::Tof, "", "10"), "",
-             OutOfRange, F::InputVal},
+             OutOfRange, S::Value},
         Case{"ZeroResultCannotBeRounded", Request("1e-45", Q::Invcm, Q::Temperature), "",
-             OutOfRange, F::InputVal},
+             OutOfRange, S::Value},
         Case{"OverflowingFlightPath", Request("1", Q::Energy, Q::Tof, "", "1e38"), "", OutOfRange,
-             F::InputVal},
+             S::Value},
         Case{"InfiniteFlightPath", Request("1", Q::Tof, Q::Energy, "", "1e999"), "", OutOfRange,
-             F::InputVal}),
+             S::Value}),
     RowName());
 
 TEST(RunConvert, MissingUnitsComeAfterEveryEntryCheck)

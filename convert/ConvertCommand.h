@@ -1,0 +1,39 @@
+// The Convert command without a window: reads the three entry texts and the two unit choices,
+// checks them, converts, and says what the output box shows afterwards. The window, the page and
+// pevrand-convert run it on texts; ValueConversion (ValueConversion.h) is the same checks and
+// conversion on numbers, for arrays.
+#pragma once
+
+#include "convert/ConvertMessages.h"
+#include "convert/ValueConversion.h"
+#include "engine/Conversion.h"
+
+#include <optional>
+#include <string>
+
+namespace pevrand
+{
+
+// What the Convert command reads: the texts of the value, 2 theta and flight path boxes, and
+// the two unit choices.
+struct ConvertRequest {
+    std::string InputText, TwoThetaText, FlightPathText;
+    std::optional<Quantity> Input, Output; // empty when no option of that side is selected
+};
+
+// What the output box shows after a run: the output text, or a message (never both).
+struct ConvertOutcome {
+    std::string OutputText;
+    std::optional<MessageId> Message;
+};
+
+// One whole run of the Convert command. The value is checked first, then its square (a value
+// whose square overflows is out of range whatever the geometry boxes hold), then the flight
+// path and the angle where the pair of quantities needs them, then the two unit choices; the
+// first failed check gives its message with an empty output. A box whose number is followed at
+// once by a comma and a digit ("2,5") gives "Use a period as the decimal point" right after that
+// box's emptiness check. An arithmetic failure (a value too large or too small for the
+// conversion) gives "Value out of range for this conversion". Never throws for any texts.
+ConvertOutcome RunConvert(const ConvertRequest &request);
+
+} // namespace pevrand
