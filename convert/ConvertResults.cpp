@@ -21,10 +21,8 @@ bool ValueConversion::ConvertResults(std::span<const float> values, std::span<fl
 
 PixelGeometry ValueConversion::Geometry() const
 {
-    if (geometryMessage_ || !input_ || !output_) {
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        return {nan, nan};
-    }
+    if (geometryMessage_ || !input_ || !output_)
+        return FailingPixel();
     return PreparePixel(*input_, *output_, flightPath_, theta_);
 }
 

@@ -116,6 +116,10 @@ struct Noting {
 };
 
 #if defined(__SSE2__)
+// Two doubles, one a lane: SSE2's __m128d without the aliasing attribute that a template
+// argument would drop.
+using DoublePair = double __attribute__((vector_size(16)));
+
 // Noting's checks for two values at once in the two lanes of SSE2's registers: Double holds two
 // doubles, Single two singles in its low half. Each lane's steps are those of Noting, for the
 // packed instructions round each lane as the scalar ones do; numbers that are the same for

@@ -17,7 +17,6 @@ using checked::ToSingle;
 using legs::EnergyOf;
 using legs::LegInputs;
 using legs::ResultOf;
-using legs::UsesAngle;
 using legs::WithQuantity;
 
 constexpr float DegreesPerHalfTurn = 360.0f; // 2 theta in degrees to theta in radians
@@ -45,15 +44,9 @@ bool ReadsAngle(std::optional<Quantity> side)
     return side && RowOf(*side).ReadsAngle;
 }
 
-// sin(theta) for the legs of `side`: only the angular legs read it, and only they pay for it.
-double SinThetaFor(Quantity side, float theta)
-{
-    return UsesAngle(side) ? std::sin(Wide(theta)) : 0.0;
-}
-
 LegInputs<checked::Throwing> LegsOf(const ConversionInputs &inputs)
 {
-    return {inputs.InputValue, inputs.InputSquare, inputs.FlightPath};
+    return {inputs.InputValue, inputs.InputSquare};
 }
 
 } // namespace
@@ -90,7 +83,9 @@ float EnergyFromInput(Quantity input, const ConversionInputs &inputs)
 {
     return WithQuantity(input, [&]<Quantity Input>() {
         checked::Throwing checks;
-        return EnergyOf<Input>(LegsOf(inputs), SinThetaFor(Input, inputs.Theta), checks);
+        const auto geometry =
+            legs::SideGeometry(Input, true, inputs.FlightPath, inputs.Theta, checks);
+        return EnergyOf<Input>(LegsOf(inputs), geometry, checks);
     });
 }
 
@@ -98,8 +93,9 @@ float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs 
 {
     return WithQuantity(output, [&]<Quantity Output>() {
         checked::Throwing checks;
-        return ResultOf<Output>(energyMeV, LegsOf(inputs), SinThetaFor(Output, inputs.Theta),
-                                checks);
+        const auto geometry =
+            legs::SideGeometry(Output, false, inputs.FlightPath, inputs.Theta, checks);
+        return ResultOf<Output>(energyMeV, geometry, checks);
     });
 }
 

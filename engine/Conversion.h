@@ -72,16 +72,19 @@ float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs 
 bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
                    std::span<const float> values, std::span<float> results, bool shown);
 
-// One detector pixel's geometry as ConvertValuesByPixel takes it: its flight path, and the sine
-// of its theta, worked out once for all the pixel's values.
+// One detector pixel's geometry as ConvertValuesByPixel takes it, formed once for all the
+// pixel's values: sin(theta) where the pair reads the angle, and what the time-of-flight legs
+// make of the flight path where it reads that. NaN throughout where forming it failed, or for a
+// pixel whose values must all fail.
 struct PixelGeometry {
-    float FlightPath = 0.0f;
-    double SinTheta = 0.0;
+    double SinTheta = 0.0, TofNumerator = 0.0, FlightPathMm = 0.0;
 };
 
-// The geometry ConvertValues converts with for this pair, flight path and theta. A flight path
-// or sine set to NaN afterwards fails every value of the pixel where the pair reads it.
+// The geometry ConvertValues converts with for this pair, flight path and theta.
 PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, float theta);
+
+// A pixel whose every value fails.
+PixelGeometry FailingPixel();
 
 // ConvertValues for the values of many pixels at once, in any order: values[i] is converted with
 // pixels[pixelOf[i]] (every index below pixels.size()), bit for bit as ConvertValues converts it

@@ -10,6 +10,8 @@
 #include "Conversion.h"
 #include "Quantities.h"
 
+#include <cmath>
+
 namespace pevrand::legs
 {
 
@@ -30,22 +32,66 @@ constexpr bool UsesAngle(Quantity side)
     return RowOf(side).ReadsAngle;
 }
 
-// What the legs read of one conversion's inputs: the value and its square (singles as the Checks
-// hold them) and the flight path.
-template <class Checks> struct LegInputs {
-    typename Checks::Single InputValue, InputSquare;
-    float FlightPath;
+// What the legs read of one conversion's geometry, formed once for all the values that share
+// it: sin(theta), which only the angular legs read; the time-of-flight input leg's numerator
+// (L * 10^6)^2 * 5.2276e-06, with L * 10^6 rounded to single; and the time-of-flight output leg's
+// L * 1000 in double. G is a double, or two doubles, one a lane, where the values of two pixels
+// go through the legs at once.
+template <class G> struct LegGeometry {
+    G SinTheta{}, TofNumerator{}, FlightPathMm{};
 };
 
+// What the legs read of one value: the value and its square (singles as the Checks hold them).
+template <class Checks> struct LegInputs {
+    typename Checks::Single InputValue, InputSquare;
+};
+
+// The geometry that the legs of the input side `input` (or of the output side) read, from the
+// flight path and theta; what that side does not read is left 0. The steps are checked as the
+// legs' are.
+template <class Checks>
+LegGeometry<double> SideGeometry(Quantity side, bool inputSide, float flightPath, float theta,
+                                 Checks &checks)
+{
+    LegGeometry<double> geometry;
+    if (UsesAngle(side))
+        geometry.SinTheta = std::sin(static_cast<double>(theta));
+    if (side == Quantity::Tof && inputSide) {
+        const double lMicro = static_cast<double>(
+            checks.ToSingle(checks.Finite(static_cast<double>(flightPath) * MicrometresPerMetre)));
+        geometry.TofNumerator = checks.Finite(checks.Finite(lMicro * VelocityFactor) * lMicro);
+    }
+    if (side == Quantity::Tof && !inputSide) {
+        // L * 1000 stays a double: it is not rounded to single before the product.
+        geometry.FlightPathMm = checks.Finite(static_cast<double>(flightPath) *
+                                              static_cast<double>(MillimetresPerMetre));
+    }
+    return geometry;
+}
+
+// Both sides' geometry at once, for a loop over values that share it.
+template <class Checks>
+LegGeometry<double> PairGeometry(Quantity input, Quantity output, float flightPath, float theta,
+                                 Checks &checks)
+{
+    LegGeometry<double> geometry = SideGeometry(input, true, flightPath, theta, checks);
+    const LegGeometry<double> out = SideGeometry(output, false, flightPath, theta, checks);
+    if (UsesAngle(output))
+        geometry.SinTheta = out.SinTheta;
+    geometry.FlightPathMm = out.FlightPathMm;
+    return geometry;
+}
+
 // The legs, written once for every caller: the Checks policy throws (one conversion) or notes
-// (a loop over many values, one or two at a time), and `sinTheta` is sin(theta), which only the
-// angular legs read. Always inlined, so that a loop over one pair runs without a call.
-template <Quantity Input, class Checks>
-[[gnu::always_inline]] inline typename Checks::Single EnergyOf(const LegInputs<Checks> &inputs,
-                                                               double sinTheta, Checks &checks)
+// (a loop over many values, one or two at a time), and the geometry is the pair's, formed once.
+// Always inlined, so that a loop over one pair runs without a call.
+template <Quantity Input, class Checks, class G>
+[[gnu::always_inline]] inline typename Checks::Single
+EnergyOf(const LegInputs<Checks> &inputs, const LegGeometry<G> &geometry, Checks &checks)
 {
     const auto x = checks.Wide(inputs.InputValue);
     const auto x2 = checks.Wide(inputs.InputSquare);
+    const G &sinTheta = geometry.SinTheta;
     if constexpr (Input == Quantity::Energy) {
         return inputs.InputValue;
     } else if constexpr (Input == Quantity::Wavelength) {
@@ -70,20 +116,16 @@ template <Quantity Input, class Checks>
         return checks.ToSingle(checks.Divide(WavelengthFactor, checks.Finite(lambda * lambda)));
     } else {
         static_assert(Input == Quantity::Tof);
-        // The flight path is the same for every value: a double whatever the Checks.
-        const double lMicro = checks.Wide(
-            checks.ToSingle(checks.Finite(checks.Wide(inputs.FlightPath) * MicrometresPerMetre)));
-        return checks.ToSingle(
-            checks.Divide(checks.Finite(checks.Finite(lMicro * VelocityFactor) * lMicro), x2));
+        return checks.ToSingle(checks.Divide(geometry.TofNumerator, x2));
     }
 }
 
-template <Quantity Output, class Checks>
-[[gnu::always_inline]] inline typename Checks::Single ResultOf(typename Checks::Single energyMeV,
-                                                               const LegInputs<Checks> &inputs,
-                                                               double sinTheta, Checks &checks)
+template <Quantity Output, class Checks, class G>
+[[gnu::always_inline]] inline typename Checks::Single
+ResultOf(typename Checks::Single energyMeV, const LegGeometry<G> &geometry, Checks &checks)
 {
     const auto e = checks.Wide(energyMeV);
+    const G &sinTheta = geometry.SinTheta;
     if constexpr (Output == Quantity::Energy) {
         return energyMeV;
     } else if constexpr (Output == Quantity::Wavelength) {
@@ -107,11 +149,8 @@ template <Quantity Output, class Checks>
         return checks.ToSingle(checks.Divide(checks.Finite(lambda * Half), sinTheta));
     } else {
         static_assert(Output == Quantity::Tof);
-        // L * 1000 stays a double: it is not rounded to single before the product.
         const auto r = checks.Sqrt(checks.Divide(TofFactor, e));
-        const double lMilli =
-            checks.Finite(checks.Wide(inputs.FlightPath) * checks.Wide(MillimetresPerMetre));
-        return checks.ToSingle(checks.Finite(lMilli * r));
+        return checks.ToSingle(checks.Finite(geometry.FlightPathMm * r));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace pevrand
 {
@@ -18,34 +19,45 @@ namespace
 {
 
 using legs::EnergyOf;
+using legs::LegGeometry;
 using legs::LegInputs;
 using legs::ResultOf;
-using legs::UsesAngle;
 using legs::WithQuantity;
 
 // One value through the square and both legs, its checks noted in `checks`, which must also
-// take the value and the result (each greater than 0). Single is one single, or two of them.
-template <Quantity Input, Quantity Output, class Checks>
+// take the value and the result (each greater than 0). Single is one single, or two of them;
+// G the geometry's doubles, the same for both or one a lane.
+template <Quantity Input, Quantity Output, class Checks, class G>
 [[gnu::always_inline]] inline typename Checks::Single
-Converted(typename Checks::Single value, float flightPath, double sinTheta, Checks &checks)
+Converted(typename Checks::Single value, const LegGeometry<G> &geometry, Checks &checks)
 {
     const auto x = checks.Wide(value);
     checks.Positive(x);
-    const LegInputs<Checks> inputs{value, checks.ToSingle(x * x), flightPath};
-    const auto energy = EnergyOf<Input>(inputs, sinTheta, checks);
-    const auto result = ResultOf<Output>(energy, inputs, sinTheta, checks);
+    const LegInputs<Checks> inputs{value, checks.ToSingle(x * x)};
+    const auto energy = EnergyOf<Input>(inputs, geometry, checks);
+    const auto result = ResultOf<Output>(energy, geometry, checks);
     checks.Positive(checks.Wide(result));
     return checks.Result(result);
 }
 
-// Converts each value; true when every one converted.
+#if defined(__SSE2__)
+// Two singles from memory, in the low half of a register.
+__m128 LoadPair(const float *at)
+{
+    return _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(at)));
+}
+
+void StorePair(float *at, __m128 pair)
+{
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(at), _mm_castps_si128(pair));
+}
+#endif
+
+// Converts each value with one geometry; true when every one converted.
 template <Quantity Input, Quantity Output>
-bool ConvertEach(float flightPath, float theta, std::span<const float> values,
+bool ConvertEach(const LegGeometry<double> &geometry, std::span<const float> values,
                  std::span<float> results)
 {
-    // sin(theta) once for all the values: the angular legs take the same one each time.
-    const double sinTheta =
-        UsesAngle(Input) || UsesAngle(Output) ? std::sin(static_cast<double>(theta)) : 0.0;
     bool failed = false;
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -53,34 +65,50 @@ bool ConvertEach(float flightPath, float theta, std::span<const float> values,
     __m128d anyFailed = _mm_setzero_pd();
     for (; i + 2 <= values.size(); i += 2) {
         checked::NotingPairs checks;
-        const __m128 pair =
-            _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(values.data() + i)));
-        _mm_storel_epi64(
-            reinterpret_cast<__m128i *>(results.data() + i),
-            _mm_castps_si128(Converted<Input, Output>(pair, flightPath, sinTheta, checks)));
+        StorePair(results.data() + i,
+                  Converted<Input, Output>(LoadPair(values.data() + i), geometry, checks));
         anyFailed = _mm_or_pd(anyFailed, checks.Failed);
     }
     failed = _mm_movemask_pd(anyFailed) != 0;
 #endif
     for (; i < values.size(); ++i) {
         checked::Noting checks;
-        results[i] = Converted<Input, Output>(values[i], flightPath, sinTheta, checks);
+        results[i] = Converted<Input, Output>(values[i], geometry, checks);
         failed = failed || checks.Failed;
     }
     return !failed;
 }
 
-// ConvertEach with each value's own pixel's geometry: one value at a time, for the values of a
-// pair seldom share a pixel.
+// ConvertEach with each value's own pixel's geometry, two values of any two pixels at a time.
 template <Quantity Input, Quantity Output>
 bool ConvertEachByPixel(std::span<const PixelGeometry> pixels, std::span<const std::size_t> pixelOf,
                         std::span<const float> values, std::span<float> results)
 {
-    bool failed = false;
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    const auto geometryOf = [&](std::size_t i) {
         const PixelGeometry &pixel = pixels[pixelOf[i]];
+        return LegGeometry<double>{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
+    };
+    bool failed = false;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    __m128d anyFailed = _mm_setzero_pd();
+    for (; i + 2 <= values.size(); i += 2) {
+        const LegGeometry<double> low = geometryOf(i), high = geometryOf(i + 1);
+        // (Only what the pair's legs read is loaded: the rest is dropped as unused.)
+        const LegGeometry<checked::DoublePair> lanes{
+            _mm_set_pd(high.SinTheta, low.SinTheta),
+            _mm_set_pd(high.TofNumerator, low.TofNumerator),
+            _mm_set_pd(high.FlightPathMm, low.FlightPathMm)};
+        checked::NotingPairs checks;
+        StorePair(results.data() + i,
+                  Converted<Input, Output>(LoadPair(values.data() + i), lanes, checks));
+        anyFailed = _mm_or_pd(anyFailed, checks.Failed);
+    }
+    failed = _mm_movemask_pd(anyFailed) != 0;
+#endif
+    for (; i < values.size(); ++i) {
         checked::Noting checks;
-        results[i] = Converted<Input, Output>(values[i], pixel.FlightPath, pixel.SinTheta, checks);
+        results[i] = Converted<Input, Output>(values[i], geometryOf(i), checks);
         failed = failed || checks.Failed;
     }
     return !failed;
@@ -116,9 +144,17 @@ void ShowEach(std::span<float> results)
 bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
                    std::span<const float> values, std::span<float> results, bool shown)
 {
+    checked::Noting checks;
+    const LegGeometry<double> geometry =
+        legs::PairGeometry(input, output, flightPath, theta, checks);
+    if (checks.Failed) {
+        // The geometry fails every value.
+        std::fill(results.begin(), results.end(), std::numeric_limits<float>::quiet_NaN());
+        return values.empty();
+    }
     const bool converted = WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
-            return ConvertEach<Input, Output>(flightPath, theta, values, results);
+            return ConvertEach<Input, Output>(geometry, values, results);
         });
     });
     if (shown)
@@ -128,10 +164,18 @@ bool ConvertValues(Quantity input, Quantity output, float flightPath, float thet
 
 PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, float theta)
 {
-    // As ConvertEach forms it.
-    const double sinTheta =
-        UsesAngle(input) || UsesAngle(output) ? std::sin(static_cast<double>(theta)) : 0.0;
-    return {flightPath, sinTheta};
+    checked::Noting checks;
+    const LegGeometry<double> geometry =
+        legs::PairGeometry(input, output, flightPath, theta, checks);
+    if (checks.Failed)
+        return FailingPixel();
+    return {geometry.SinTheta, geometry.TofNumerator, geometry.FlightPathMm};
+}
+
+PixelGeometry FailingPixel()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return {nan, nan, nan};
 }
 
 bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
