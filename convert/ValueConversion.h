@@ -49,6 +49,10 @@ public:
     bool ConvertResults(std::span<const float> values, std::span<float> results,
                         bool rounded) const;
 
+    // ConvertResults for values given as doubles, each taken as the single nearest to it.
+    bool ConvertResults(std::span<const double> values, std::span<float> results,
+                        bool rounded) const;
+
     // The message about the flight path or the angle that every value getting past its own
     // checks meets, if there is one.
     std::optional<MessageId> GeometryMessage() const { return geometryMessage_; }

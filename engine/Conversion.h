@@ -72,6 +72,10 @@ float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs 
 bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
                    std::span<const float> values, std::span<float> results, bool shown);
 
+// ConvertValues for values given as doubles, each read as the single nearest to it.
+bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
+                   std::span<const double> values, std::span<float> results, bool shown);
+
 // One detector pixel's geometry as ConvertValuesByPixel takes it, formed once for all the
 // pixel's values: sin(theta) where the pair reads the angle, and what the time-of-flight legs
 // make of the flight path where it reads that. NaN throughout where forming it failed, or for a
@@ -92,6 +96,11 @@ PixelGeometry FailingPixel();
 // long. True when no result is NaN. Never throws.
 bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
                           std::span<const std::size_t> pixelOf, std::span<const float> values,
+                          std::span<float> results, bool shown);
+
+// ConvertValuesByPixel for values given as doubles, each read as the single nearest to it.
+bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
+                          std::span<const std::size_t> pixelOf, std::span<const double> values,
                           std::span<float> results, bool shown);
 
 } // namespace pevrand

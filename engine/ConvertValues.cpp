@@ -5,6 +5,7 @@
 #include "CheckedMath.h"
 #include "ConversionLegs.h"
 #include "Module1.h"
+#include "NearestSingle.h"
 #include "ShownRounding.h"
 
 #include <algorithm>
@@ -40,11 +41,28 @@ Converted(typename Checks::Single value, const LegGeometry<G> &geometry, Checks 
     return checks.Result(result);
 }
 
+// A value as the input box would hold it: a single as it is, a double as the single nearest to
+// it (an infinity beyond the single range, NaN as NaN).
+inline float SingleOf(float value)
+{
+    return value;
+}
+
+inline float SingleOf(double value)
+{
+    return NearestSingle(value);
+}
+
 #if defined(__SSE2__)
-// Two singles from memory, in the low half of a register.
+// Two values from memory as singles, in the low half of a register.
 __m128 LoadPair(const float *at)
 {
     return _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(at)));
+}
+
+__m128 LoadPair(const double *at)
+{
+    return _mm_cvtpd_ps(_mm_loadu_pd(at));
 }
 
 void StorePair(float *at, __m128 pair)
@@ -54,8 +72,8 @@ void StorePair(float *at, __m128 pair)
 #endif
 
 // Converts each value with one geometry; true when every one converted.
-template <Quantity Input, Quantity Output>
-bool ConvertEach(const LegGeometry<double> &geometry, std::span<const float> values,
+template <Quantity Input, Quantity Output, class Value>
+bool ConvertEach(const LegGeometry<double> &geometry, std::span<const Value> values,
                  std::span<float> results)
 {
     bool failed = false;
@@ -73,16 +91,16 @@ bool ConvertEach(const LegGeometry<double> &geometry, std::span<const float> val
 #endif
     for (; i < values.size(); ++i) {
         checked::Noting checks;
-        results[i] = Converted<Input, Output>(values[i], geometry, checks);
+        results[i] = Converted<Input, Output>(SingleOf(values[i]), geometry, checks);
         failed = failed || checks.Failed;
     }
     return !failed;
 }
 
 // ConvertEach with each value's own pixel's geometry, two values of any two pixels at a time.
-template <Quantity Input, Quantity Output>
+template <Quantity Input, Quantity Output, class Value>
 bool ConvertEachByPixel(std::span<const PixelGeometry> pixels, std::span<const std::size_t> pixelOf,
-                        std::span<const float> values, std::span<float> results)
+                        std::span<const Value> values, std::span<float> results)
 {
     const auto geometryOf = [&](std::size_t i) {
         const PixelGeometry &pixel = pixels[pixelOf[i]];
@@ -108,7 +126,7 @@ bool ConvertEachByPixel(std::span<const PixelGeometry> pixels, std::span<const s
 #endif
     for (; i < values.size(); ++i) {
         checked::Noting checks;
-        results[i] = Converted<Input, Output>(values[i], geometryOf(i), checks);
+        results[i] = Converted<Input, Output>(SingleOf(values[i]), geometryOf(i), checks);
         failed = failed || checks.Failed;
     }
     return !failed;
@@ -139,10 +157,9 @@ void ShowEach(std::span<float> results)
     }
 }
 
-} // namespace
-
-bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
-                   std::span<const float> values, std::span<float> results, bool shown)
+template <class Value>
+bool ConvertAll(Quantity input, Quantity output, float flightPath, float theta,
+                std::span<const Value> values, std::span<float> results, bool shown)
 {
     checked::Noting checks;
     const LegGeometry<double> geometry =
@@ -154,13 +171,30 @@ bool ConvertValues(Quantity input, Quantity output, float flightPath, float thet
     }
     const bool converted = WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
-            return ConvertEach<Input, Output>(geometry, values, results);
+            return ConvertEach<Input, Output, Value>(geometry, values, results);
         });
     });
     if (shown)
         ShowEach(results);
     return converted;
 }
+
+template <class Value>
+bool ConvertAllByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
+                       std::span<const std::size_t> pixelOf, std::span<const Value> values,
+                       std::span<float> results, bool shown)
+{
+    const bool converted = WithQuantity(input, [&]<Quantity Input>() {
+        return WithQuantity(output, [&]<Quantity Output>() {
+            return ConvertEachByPixel<Input, Output, Value>(pixels, pixelOf, values, results);
+        });
+    });
+    if (shown)
+        ShowEach(results);
+    return converted;
+}
+
+} // namespace
 
 PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, float theta)
 {
@@ -178,18 +212,30 @@ PixelGeometry FailingPixel()
     return {nan, nan, nan};
 }
 
+bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
+                   std::span<const float> values, std::span<float> results, bool shown)
+{
+    return ConvertAll(input, output, flightPath, theta, values, results, shown);
+}
+
+bool ConvertValues(Quantity input, Quantity output, float flightPath, float theta,
+                   std::span<const double> values, std::span<float> results, bool shown)
+{
+    return ConvertAll(input, output, flightPath, theta, values, results, shown);
+}
+
 bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
                           std::span<const std::size_t> pixelOf, std::span<const float> values,
                           std::span<float> results, bool shown)
 {
-    const bool converted = WithQuantity(input, [&]<Quantity Input>() {
-        return WithQuantity(output, [&]<Quantity Output>() {
-            return ConvertEachByPixel<Input, Output>(pixels, pixelOf, values, results);
-        });
-    });
-    if (shown)
-        ShowEach(results);
-    return converted;
+    return ConvertAllByPixel(input, output, pixels, pixelOf, values, results, shown);
+}
+
+bool ConvertValuesByPixel(Quantity input, Quantity output, std::span<const PixelGeometry> pixels,
+                          std::span<const std::size_t> pixelOf, std::span<const double> values,
+                          std::span<float> results, bool shown)
+{
+    return ConvertAllByPixel(input, output, pixels, pixelOf, values, results, shown);
 }
 
 } // namespace pevrand

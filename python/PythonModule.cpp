@@ -1,23 +1,27 @@
 // pevrand._pevrand: the engine and the Convert command for Python. The package's __init__.py
-// turns whatever it is given into numeric arrays broadcast to one shape, without copying them,
-// and calls convert_array.
-#include "ArrayConversion.h"
+// checks and shapes what it is given and calls convert_array, which runs the module's loop
+// (ArrayLoop.h) with pevrand.convert's kernel over numpy's own iterator.
+#define PEVRAND_IMPORTS_NUMPY
+#include "Numpy.h"
+
+#include "ArrayLoop.h"
+#include "ElasticKernel.h"
+#include "FailureReport.h"
+#include "PixelTables.h"
 #include "convert/ConvertCommand.h"
-#include "engine/NumberText.h"
+#include "engine/NearestSingle.h"
+#include "engine/Quantities.h"
 #include "engine/QuantityNames.h"
 #include "resources/ProgramIdentity.h"
 
-#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <algorithm>
-#include <array>
-#include <cstddef>
+#include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -36,164 +40,154 @@ Quantity NamedQuantity(std::string_view name)
     throw py::value_error(reason + "; the quantities, with their other names: " + AcceptedNames());
 }
 
-py::list Quantities()
+// The quantity table: a dict a quantity, in the window's order.
+py::list QuantityTableRows()
 {
-    py::list names;
-    for (int i = 0; i <= static_cast<int>(Quantity::Tof); ++i)
-        names.append(std::string(QuantityName(static_cast<Quantity>(i))));
-    return names;
+    py::list rows;
+    for (const QuantityRow &row : QuantityTable) {
+        py::list aliases;
+        for (const std::string_view alias : row.Aliases)
+            if (!alias.empty())
+                aliases.append(std::string(alias));
+        py::dict entry;
+        entry["name"] = std::string(row.Name);
+        entry["aliases"] = aliases;
+        entry["unit"] = std::string(row.Unit);
+        entry["symbol"] = std::string(row.Symbol);
+        entry["description"] = std::string(row.Description);
+        entry["angle"] = row.ReadsAngle;
+        entry["path"] = row.ReadsFlightPath;
+        rows.append(entry);
+    }
+    return rows;
 }
 
-// A scalar geometry number as its box would hold it: nothing typed, or the number's shortest
-// text.
-std::optional<float> GeometryBox(std::optional<double> number)
+// `object` as a numpy array; TypeError unless it holds real numbers.
+py::object RealArray(const py::handle &object, const char *what)
+{
+    PyObject *array = PyArray_FROM_O(object.ptr());
+    if (array == nullptr)
+        throw py::error_already_set();
+    py::object owned = py::reinterpret_steal<py::object>(array);
+    const char kind = PyArray_DESCR(reinterpret_cast<PyArrayObject *>(array))->kind;
+    if (kind != 'b' && kind != 'i' && kind != 'u' && kind != 'f')
+        throw py::type_error(std::string(what) + " must be real numbers");
+    return owned;
+}
+
+PyArrayObject *ArrayOf(const py::object &array)
+{
+    return reinterpret_cast<PyArrayObject *>(array.ptr());
+}
+
+// A per-pixel table as contiguous singles, each the single nearest to its entry (numpy's cast,
+// which rounds an int64 once).
+py::object SingleTable(const py::handle &table, const char *what)
+{
+    py::object real = RealArray(table, what);
+    PyObject *singles =
+        PyArray_FROMANY(real.ptr(), NPY_FLOAT32, 1, 1, NPY_ARRAY_IN_ARRAY | NPY_ARRAY_FORCECAST);
+    if (singles == nullptr)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(singles);
+}
+
+std::span<const float> Floats(const py::object &table)
+{
+    PyArrayObject *array = ArrayOf(table);
+    return {static_cast<const float *>(PyArray_DATA(array)),
+            static_cast<std::size_t>(PyArray_SIZE(array))};
+}
+
+std::optional<float> Single(std::optional<double> number)
 {
     if (!number)
-        return {};
+        return std::nullopt;
     return NearestSingle(*number);
 }
 
-using Shape = std::span<const std::ptrdiff_t>;
-
-Shape ShapeOf(const py::array &array)
+// Converts `values` into `result` (float32 of the broadcast shape, any layout and byte order).
+// A geometry argument is a number (or None) for every element, or an array: over the elements
+// (broadcast with the values), or with `pixels` a one-dimensional table with an entry a pixel,
+// pixel id p at position p - pixel_offset. None when nothing failed that stops, else (index,
+// message, field, pixel, outside): index None when no element was at fault (a scalar argument
+// missing or unusable), pixel the id whose table entry was at fault, outside True when the
+// element's pixel lies outside the tables.
+py::object ConvertArray(const py::object &values, std::optional<double> angle,
+                        const py::object &angles, std::optional<double> path,
+                        const py::object &paths, const py::object &pixels, const py::object &mask,
+                        const py::object &result, std::string_view source, std::string_view target,
+                        bool rounded, bool stopAtFailure, std::int64_t pixelOffset)
 {
-    return {array.shape(), static_cast<std::size_t>(array.ndim())};
-}
+    const Quantity from = NamedQuantity(source), to = NamedQuantity(target);
+    if (!PyArray_Check(result.ptr()) || PyArray_DESCR(ArrayOf(result))->type_num != NPY_FLOAT32 ||
+        !PyArray_ISWRITEABLE(ArrayOf(result)))
+        throw py::value_error("convert_array needs a writeable float32 result");
 
-Shape StridesOf(const py::array &array)
-{
-    return {array.strides(), static_cast<std::size_t>(array.ndim())};
-}
-
-// The element type of a numeric array in the machine's byte order; TypeError for any other.
-ElementType ElementTypeOf(const py::array &array)
-{
-    const py::dtype dtype = array.dtype();
-    const char kind = dtype.kind();
-    const auto size = static_cast<std::size_t>(dtype.itemsize());
-    if (py::getattr(dtype, "isnative").cast<bool>()) {
-        constexpr std::array integers{ElementType::Int8, ElementType::Int16, ElementType::Int32,
-                                      ElementType::Int64};
-        constexpr std::array naturals{ElementType::UInt8, ElementType::UInt16, ElementType::UInt32,
-                                      ElementType::UInt64};
-        const auto sized = [&](const auto &types) -> std::optional<ElementType> {
-            for (std::size_t i = 0, bytes = 1; i < types.size(); ++i, bytes *= 2)
-                if (size == bytes)
-                    return types[i];
-            return std::nullopt;
-        };
-        std::optional<ElementType> type;
-        if (kind == 'b' && size == 1)
-            type = ElementType::Bool;
-        else if (kind == 'i')
-            type = sized(integers);
-        else if (kind == 'u')
-            type = sized(naturals);
-        else if (kind == 'f' && size == 2)
-            type = ElementType::Float16;
-        else if (kind == 'f' && size == sizeof(float))
-            type = ElementType::Float32;
-        else if (kind == 'f' && size == sizeof(double))
-            type = ElementType::Float64;
-        else if (kind == 'f' && size == sizeof(long double))
-            type = ElementType::LongDouble;
-        if (type)
-            return *type;
+    std::vector<py::object> held;
+    std::vector<LoopOperand> operands;
+    const auto operand = [&](py::object array, int type) {
+        operands.push_back({ArrayOf(array), type});
+        held.push_back(std::move(array));
+    };
+    ElasticOperands given;
+    py::object real = RealArray(values, "values");
+    // float64, the common dtype, is read as it is, each value narrowed as it is converted;
+    // every other dtype is cast to float32 a stretch at a time.
+    const PyArray_Descr *valueType = PyArray_DESCR(ArrayOf(real));
+    given.DoubleValues = valueType->type_num == NPY_FLOAT64;
+    operand(std::move(real), given.DoubleValues ? NPY_FLOAT64 : NPY_FLOAT32);
+    std::optional<PixelTables> tables;
+    if (pixels.is_none()) {
+        given.Angles = !angles.is_none();
+        given.Paths = !paths.is_none();
+        if (given.Angles)
+            operand(RealArray(angles, "angle"), NPY_FLOAT32);
+        if (given.Paths)
+            operand(RealArray(paths, "path"), NPY_FLOAT32);
+    } else {
+        PixelArgument angleArgument{std::nullopt, Single(angle)};
+        PixelArgument pathArgument{std::nullopt, Single(path)};
+        if (!angles.is_none()) {
+            held.push_back(SingleTable(angles, "angle"));
+            angleArgument.Table = Floats(held.back());
+        }
+        if (!paths.is_none()) {
+            held.push_back(SingleTable(paths, "path"));
+            pathArgument.Table = Floats(held.back());
+        }
+        tables.emplace(from, to, angleArgument, pathArgument, pixelOffset);
+        py::object ids = RealArray(pixels, "pixel");
+        const char kind = PyArray_DESCR(ArrayOf(ids))->kind;
+        if (kind != 'i' && kind != 'u')
+            throw py::type_error("pixel must be integers");
+        given.Pixels = true;
+        given.UnsignedPixels = kind == 'u';
+        operand(std::move(ids), given.UnsignedPixels ? NPY_UINT64 : NPY_INT64);
     }
-    throw py::type_error("convert_array reads real numbers in the machine's byte order, not " +
-                         std::string(py::str(static_cast<py::handle>(dtype))));
-}
-
-StridedArray Strided(const py::array &array, Shape shape)
-{
-    if (!std::ranges::equal(ShapeOf(array), shape))
-        throw py::value_error("convert_array needs arrays of the result's shape");
-    return {array.data(), StridesOf(array), ElementTypeOf(array)};
-}
-
-GeometryArgument Geometry(std::optional<double> number, const std::optional<py::array> &numbers,
-                          Shape shape, bool perPixel)
-{
-    if (!numbers)
-        return {GeometryBox(number), {}, {}};
-    if (!perPixel)
-        return {{}, Strided(*numbers, shape), {}};
-    if (numbers->ndim() != 1)
-        throw py::value_error("convert_array needs one-dimensional pixel tables");
-    return {{},
-            {},
-            {numbers->data(), numbers->strides(0), static_cast<std::size_t>(numbers->shape(0)),
-             ElementTypeOf(*numbers)}};
-}
-
-// Which argument a message is about: the value's own, or the angle's or the flight path's.
-const char *FieldOf(MessageId message)
-{
-    switch (MessageOf(message).Subject) {
-    case MessageSubject::Angle:
-        return "angle";
-    case MessageSubject::FlightPath:
-        return "path";
-    default:
-        return "value";
+    if (!mask.is_none()) {
+        given.Mask = true;
+        operand(mask, NPY_BOOL);
     }
-}
 
-// Converts `values` into `results`, every array of the result's shape (broadcast views, with
-// strides of 0, included), laid out any way and of any real type. A geometry argument is a
-// number (or None) for every element, or an array of them: with `pixels`, a one-dimensional
-// table with an entry a pixel. None when nothing stopped the loop, else (index, message,
-// field): the index None when no element was at fault, the message None and the field "pixel"
-// when the element's pixel lies outside the tables, else the field "value", "angle" or "path".
-py::object ConvertArrayInto(const py::array &values, const std::optional<py::array> &mask,
-                            std::optional<double> angle, const std::optional<py::array> &angles,
-                            std::optional<double> path, const std::optional<py::array> &paths,
-                            const std::optional<py::array> &pixels, py::array &results,
-                            std::string_view source, std::string_view target, bool rounded,
-                            bool stopAtFailure)
-{
-    const Shape shape = ShapeOf(results);
-    if (shape.size() > MaxDimensions || !results.writeable() ||
-        !results.dtype().is(py::dtype::of<float>()))
-        throw py::value_error("convert_array needs a writeable float32 result of numpy's "
-                              "dimensions");
-    ArrayRequest request;
-    request.Source = NamedQuantity(source);
-    request.Target = NamedQuantity(target);
-    request.Shape = shape;
-    request.Values = Strided(values, shape);
-    request.Angle = Geometry(angle, angles, shape, pixels.has_value());
-    request.Path = Geometry(path, paths, shape, pixels.has_value());
-    if (pixels) {
-        request.Pixels = Strided(*pixels, shape);
-        if (request.Pixels.Type == ElementType::Bool || request.Pixels.Type >= ElementType::Float16)
-            throw py::type_error("convert_array needs integer pixels");
-    }
-    if (mask) {
-        request.Masked = Strided(*mask, shape);
-        if (request.Masked.Type != ElementType::Bool)
-            throw py::type_error("convert_array needs a boolean mask");
-    }
-    request.Results = static_cast<float *>(results.mutable_data());
-    request.ResultStrides = StridesOf(results);
-    request.Rounded = rounded;
-    request.Policy = stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber;
-    std::optional<ArrayFailure> failure;
-    {
-        py::gil_scoped_release unlocked;
-        failure = ConvertArray(request);
+    const ElasticKernel kernel(from, to, given, Single(angle), Single(path),
+                               tables ? &*tables : nullptr, rounded);
+    std::optional<LoopFailure> failure =
+        RunLoop(operands, ArrayOf(result), NPY_FLOAT32, kernel,
+                stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber);
+    if (!failure && kernel.ScalarMessage()) {
+        // No element got as far as the scalar argument's check (none, or each failed its own):
+        // it fails anyway, whatever the values.
+        failure = LoopFailure{0,
+                              {MessageOf(*kernel.ScalarMessage()).Text,
+                               FieldOf(*kernel.ScalarMessage()), std::nullopt, true}};
     }
     if (!failure)
         return py::none();
-    if (!failure->Message)
-        return py::make_tuple(failure->Index, py::none(), "pixel");
-    return py::make_tuple(failure->Index, MessageOf(*failure->Message).Text,
-                          FieldOf(*failure->Message));
-}
-
-std::string CanonicalName(std::string_view name)
-{
-    return std::string(QuantityName(NamedQuantity(name)));
+    const Failure &why = failure->Why;
+    return py::make_tuple(why.NoElement ? py::object(py::none()) : py::int_(failure->Index),
+                          std::string(why.Message), std::string(why.Field), why.Pixel,
+                          why.OutsideTables);
 }
 
 // Whether converting from `source` to `target` reads the angle and the flight path.
@@ -201,6 +195,11 @@ py::tuple GeometryNeeded(std::string_view source, std::string_view target)
 {
     const Quantity from = NamedQuantity(source), to = NamedQuantity(target);
     return py::make_tuple(NeedsAngle(from, to), NeedsFlightPath(from, to));
+}
+
+std::string CanonicalName(std::string_view name)
+{
+    return std::string(QuantityName(NamedQuantity(name)));
 }
 
 py::tuple ConvertText(const std::string &valueText, std::string_view source,
@@ -219,16 +218,19 @@ py::tuple ConvertText(const std::string &valueText, std::string_view source,
 PYBIND11_MODULE(_pevrand, module)
 {
     using namespace pevrand::python;
+    if (_import_array() < 0)
+        throw py::error_already_set();
     module.doc() = "The engine of Pevrand : Neutron Units Converter (see the pevrand package).";
     module.attr("__version__") = PEVRAND_STRINGIFY(PEVRAND_VERSION_MAJOR) "." PEVRAND_STRINGIFY(
         PEVRAND_VERSION_MINOR) "." PEVRAND_STRINGIFY(PEVRAND_VERSION_REVISION);
-    module.def("quantities", &Quantities, "The ten quantities' names, in the window's order.");
-    module.def("convert_array", &ConvertArrayInto, py::arg("values").noconvert(),
-               py::arg("mask").noconvert(), py::arg("angle"), py::arg("angles").noconvert(),
-               py::arg("path"), py::arg("paths").noconvert(), py::arg("pixels").noconvert(),
-               py::arg("results").noconvert(), py::arg("source"), py::arg("target"),
-               py::arg("rounded"), py::arg("stop_at_failure"),
-               "Converts arrays of real numbers into a float32 array of their common shape.");
+    module.def("quantity_table", &QuantityTableRows,
+               "The ten quantities, in the window's order: name, aliases, unit, symbol, "
+               "description, and whether each reads the angle and the flight path.");
+    module.def("convert_array", &ConvertArray, py::arg("values"), py::arg("angle"),
+               py::arg("angles"), py::arg("path"), py::arg("paths"), py::arg("pixels"),
+               py::arg("mask"), py::arg("result"), py::arg("source"), py::arg("target"),
+               py::arg("rounded"), py::arg("stop_at_failure"), py::arg("pixel_offset") = 0,
+               "Converts arrays of real numbers into a float32 array of their broadcast shape.");
     module.def("quantity_name", &CanonicalName, py::arg("name"),
                "The quantity's own name for any name it answers to.");
     module.def("geometry_needed", &GeometryNeeded, py::arg("source"), py::arg("target"),

@@ -17,9 +17,7 @@ detector pixel say, broadcast against the values, or tables looked up by each ev
 DataArray a DataArray. For histograms and fits use rounded=False (see convert).
 
 The quantities, with the other names they answer to (matched without regard to case, except
-K): energy (meV), wavelength (lambda), nu (THz, frequency), velocity (m/s), momentum
-(wavevector), temperature (K), invcm (cm-1, wavenumber), q, dspacing (d-spacing) and tof
-(time-of-flight, us, µs). The angle 2 theta (degrees) is needed when exactly one side is q or
+K): {quantity_names}. The angle 2 theta (degrees) is needed when exactly one side is q or
 dspacing, the flight path (metres) when exactly one side is tof.
 """
 
@@ -35,6 +33,17 @@ except ImportError as _missing:
 
 from . import _pevrand
 
+# The quantity table of the engine: each quantity's name, other names, unit and meaning.
+_QUANTITIES = _pevrand.quantity_table()
+
+
+def _names_with_aliases():
+    """'energy (meV), wavelength (lambda), ..., tof (time-of-flight, us, µs)'."""
+    return ", ".join(q["name"] + (f" ({', '.join(q['aliases'])})" if q["aliases"] else "")
+                     for q in _QUANTITIES)
+
+
+__doc__ = __doc__.replace("{quantity_names}", _names_with_aliases())
 __version__ = _pevrand.__version__
 __all__ = ["ConversionError", "convert", "convert_all", "convert_text", "quantities",
            "__version__"]
@@ -47,25 +56,28 @@ class ConversionError(ValueError):
     that failed (an int for a one-dimensional result, a tuple for more dimensions, None for a
     scalar, or when no element was at fault: an angle or flight path given as a scalar that is
     missing or unusable); ``field`` says what failed, "value", "angle" or "path", and ``value``
-    is that number (None where it was not given).
+    is that number (None where it was not given). ``pixel`` is the detector pixel whose table
+    entry was at fault, under pixel= (None otherwise).
     """
 
-    def __init__(self, message, index=None, value=None, field="value"):
+    def __init__(self, message, index=None, value=None, field="value", pixel=None):
         self.message = message
         self.index = index
         self.value = value
         self.field = field
-        super().__init__(message if index is None else f"{message} (at index {index})")
+        self.pixel = pixel
+        where = [] if pixel is None else [f"pixel {pixel}"]
+        where += [] if index is None else [f"at index {index}"]
+        super().__init__(f"{message} ({', '.join(where)})" if where else message)
 
     def __reduce__(self):
         # Raised on a dask worker, it crosses to the client whole.
-        return type(self), (self.message, self.index, self.value, self.field)
+        return type(self), (self.message, self.index, self.value, self.field, self.pixel)
 
 
 def quantities():
-    """The ten quantities' names, in the window's order:
-    energy, wavelength, nu, velocity, momentum, temperature, invcm, q, dspacing, tof."""
-    return list(_pevrand.quantities())
+    """The quantities' names, in the window's order: {names}."""
+    return [q["name"] for q in _QUANTITIES]
 
 
 def _name(name, what):
@@ -83,15 +95,10 @@ def _float(value):
         return _math.inf if value > 0 else -_math.inf
 
 
-def _native(array):
-    # The loop reads every real dtype as it is, in the machine's byte order.
-    return array if array.dtype.isnative else array.astype(array.dtype.newbyteorder("="))
-
-
 def _real_array(values, what):
     array = _np.asarray(values)
     if array.dtype.kind in "biuf":
-        return _native(array)
+        return array  # any dtype and byte order: numpy's iterator reads it in stretches
     if array.dtype.kind == "O" and all(
         isinstance(v, (_numbers.Real, _Decimal)) for v in array.flat
     ):
@@ -113,14 +120,14 @@ def _pixels(pixel):
     array = _np.asarray(pixel)
     if array.dtype.kind not in "iu":
         raise TypeError(f"pixel must be integers, not {array.dtype} ({type(pixel).__name__})")
-    return _native(array)
+    return array
 
 
 def _out(out, shape):
     if not isinstance(out, _np.ndarray) or isinstance(out, _np.ma.MaskedArray):
         raise TypeError(f"out must be a numpy array of float32, not {type(out).__name__}")
-    if out.dtype != _np.float32:
-        raise TypeError(f"out must be float32, not {out.dtype}")
+    if out.dtype.kind != "f" or out.dtype.itemsize != 4:
+        raise TypeError(f"out must be float32 (either byte order), not {out.dtype}")
     if out.shape != tuple(shape):
         raise ValueError(f"out has the shape {out.shape}, the result {tuple(shape)}")
     if not out.flags.writeable:
@@ -192,26 +199,23 @@ class _Arguments:
             return numbers[self.pixels.flat[flat]].item()
         return numbers.flat[flat].item()
 
+    def operands(self, mask, result):
+        """convert_array's arrays and numbers: values, angle, angles, path, paths, pixels, mask
+        and result, those the iterator walks at least one-dimensional (the tables are
+        one-dimensional already)."""
+        walked = _one_element if self.shape == () else (lambda a: a)
+        tables = self.pixels is not None
+        return (walked(self.values), self.angle, self.angles if tables else walked(self.angles),
+                self.path, self.paths if tables else walked(self.paths), walked(self.pixels),
+                walked(mask), walked(result))
+
     def convert(self, source, target, rounded, errors, out=None):
         mask = self.mask(*_pevrand.geometry_needed(source, target)) if self.masked else None
-        if out is None:
-            result = _np.empty(self.shape, dtype=_np.float32)
-        else:
-            result = _out(out, self.shape)
-            inputs = (self.values, self.angles, self.paths, self.pixels)
-            if any(a is not None and _np.may_share_memory(a, out) and a is not out
-                   for a in inputs):
-                # Overlapping in another layout: converted apart, then copied in.
-                result = _np.empty(self.shape, dtype=_np.float32)
+        result = _np.empty(self.shape, dtype=_np.float32) if out is None else _out(out,
+                                                                                  self.shape)
+        # (An out that overlaps an input is written through a copy of numpy's iterator.)
         failure = _pevrand.convert_array(
-            self.values,
-            None if mask is _np.ma.nomask else mask,
-            self.angle,
-            self.angles,
-            self.path,
-            self.paths,
-            self.pixels,
-            result,
+            *self.operands(None if mask is None or mask is _np.ma.nomask else mask, result),
             source,
             target,
             bool(rounded),
@@ -219,24 +223,27 @@ class _Arguments:
         )
         if failure is not None:
             self.fail(*failure)
-        if out is not None and result is not out:
-            out[...] = result
         if self.masked:
-            target_data = result if out is None else out
-            return _np.ma.MaskedArray(target_data,
-                                      mask=mask if mask is _np.ma.nomask else mask.copy())
+            return _np.ma.MaskedArray(result, mask=mask if mask is _np.ma.nomask else mask.copy())
         if out is not None:
             return out
         return result if self.array else result[()]
 
-    def fail(self, flat, message, field):
-        if field == "pixel":
+    def fail(self, flat, message, field, pixel, outside):
+        if outside:
             pixel = int(self.pixels.flat[flat])
             tables = [len(t) for t in (self.angles, self.paths) if t is not None]
             where = "negative" if pixel < 0 else f"outside the tables of {min(tables)} pixels"
             raise IndexError(f"pixel {pixel} at index {self.index(flat)} is {where}")
         number = self.failing_number(field, flat)
-        raise ConversionError(message, None if flat is None else self.index(flat), number, field)
+        raise ConversionError(message, None if flat is None else self.index(flat), number, field,
+                              pixel)
+
+
+def _one_element(array):
+    """A 0-d array as a view of one element: numpy's buffered iterator reads a 0-d operand
+    wrongly (numpy 1.24)."""
+    return array.reshape(1) if isinstance(array, _np.ndarray) and array.ndim == 0 else array
 
 
 def _errors(errors):
@@ -270,10 +277,9 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
              array with the same mask: masked elements are not converted and never fail. A
              dask array gives a lazy dask array, an xarray.DataArray a DataArray (see below).
     source, target
-             quantity names: energy (meV), wavelength (lambda), nu (THz, frequency), velocity
-             (m/s), momentum (wavevector), temperature (K), invcm (cm-1, wavenumber), q,
-             dspacing (d-spacing), tof (time-of-flight, us, µs). An unknown name raises
-             ValueError.
+             quantity names, with their units:
+{quantity_lines}
+             An unknown name raises ValueError.
     angle    the scattering angle 2 theta in degrees; read only when exactly one side is q or
              dspacing.
     path     the total flight path in metres; read only when exactly one side is tof.

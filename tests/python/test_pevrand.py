@@ -145,12 +145,16 @@ GEOMETRY_FAILURES = [
 @pytest.mark.parametrize("source,target,keywords,message", [row[1:] for row in GEOMETRY_FAILURES],
                          ids=[row[0] for row in GEOMETRY_FAILURES])
 def test_unusable_geometry_raises_under_either_policy(source, target, keywords, message):
-    # As in the window, a value that is not positive fails first, with its own message; under
-    # "nan" it becomes NaN, and the next value meets the geometry.
-    for errors, values, index in (("raise", [2.0, -1.0], 0), ("nan", [-1.0, 2.0], 1)):
+    # No element is at fault for a scalar, so none is named. (A value that is not positive
+    # fails first under "raise", as in the window: see the next test.)
+    for errors, values in (("raise", [2.0, -1.0]), ("nan", [-1.0, 2.0])):
         with pytest.raises(pevrand.ConversionError) as raised:
             pevrand.convert(values, source, target, errors=errors, **keywords)
-        assert (raised.value.message, raised.value.index) == (message, index)
+        assert (raised.value.message, raised.value.index, str(raised.value)) == (message, None,
+                                                                                 message)
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert([-1.0, 2.0], source, target, **keywords)
+    assert (raised.value.message, raised.value.index) == ("Non-positive values not allowed", 0)
 
 
 @pytest.mark.parametrize("values,errors", [([], "raise"), ([-1.0], "nan"),

@@ -1,0 +1,45 @@
+#include "PixelTables.h"
+
+#include <algorithm>
+
+namespace pevrand::python
+{
+
+PixelTables::PixelTables(Quantity source, Quantity target, PixelArgument angle, PixelArgument path,
+                         std::int64_t offset)
+    : source_(source), target_(target), angle_(angle), path_(path), offset_(offset)
+{
+    for (const PixelArgument *argument : {&angle_, &path_})
+        if (argument->Table)
+            length_ = std::min(length_.value_or(argument->Table->size()), argument->Table->size());
+    bound_ = length_ ? static_cast<__int128>(*length_) : static_cast<__int128>(1) << 100;
+    // Only the tables the pair reads are kept, each to the shortest table's length.
+    const auto kept = [&](const PixelArgument &argument, bool read) {
+        std::optional<std::vector<float>> table;
+        if (read && argument.Table)
+            table.emplace(argument.Table->begin(), argument.Table->begin() + *length_);
+        return table;
+    };
+    angles_ = kept(angle_, NeedsAngle(source, target));
+    paths_ = kept(path_, NeedsFlightPath(source, target));
+
+    const std::size_t entries = angles_ || paths_ ? *length_ : 0;
+    geometries_.reserve(entries + 1);
+    for (std::size_t entry = 0; entry < entries; ++entry)
+        geometries_.push_back(ConversionOf(entry).Geometry());
+    geometries_.push_back(FailingPixel());
+}
+
+ValueConversion PixelTables::ConversionOf(std::size_t entry) const
+{
+    const bool listed = length_ && entry < *length_;
+    const auto number = [&](const std::optional<std::vector<float>> &table,
+                            const PixelArgument &argument) -> std::optional<float> {
+        if (table)
+            return listed ? std::optional((*table)[entry]) : std::nullopt;
+        return argument.Number;
+    };
+    return ValueConversion(source_, target_, number(angles_, angle_), number(paths_, path_));
+}
+
+} // namespace pevrand::python
