@@ -24,6 +24,7 @@ dspacing, the flight path (metres) when exactly one side is tof.
 import math as _math
 import numbers as _numbers
 import sys as _sys
+import textwrap as _textwrap
 from decimal import Decimal as _Decimal
 
 try:
@@ -43,7 +44,20 @@ def _names_with_aliases():
                      for q in _QUANTITIES)
 
 
-__doc__ = __doc__.replace("{quantity_names}", _names_with_aliases())
+def _quantity_lines(indent):
+    """One line a quantity: its names, then its meaning ('energy, meV: neutron energy in meV')."""
+    return "\n".join(f"{indent}{', '.join([q['name'], *q['aliases']])}: {q['description']}"
+                     for q in _QUANTITIES)
+
+
+def _filled(text, placeholder, value):
+    """`text` with the paragraph holding `placeholder` filled in and wrapped again."""
+    paragraphs = text.split("\n\n")
+    return "\n\n".join(_textwrap.fill(p.replace(placeholder, value), 96) if placeholder in p
+                       else p for p in paragraphs)
+
+
+__doc__ = _filled(__doc__, "{quantity_names}", _names_with_aliases())
 __version__ = _pevrand.__version__
 __all__ = ["ConversionError", "convert", "convert_all", "convert_text", "quantities",
            "__version__"]
@@ -76,7 +90,8 @@ class ConversionError(ValueError):
 
 
 def quantities():
-    """The quantities' names, in the window's order: {names}."""
+    """The quantities' names, in the window's order: {names}. Each also answers to the other
+    names that help(pevrand.convert) lists."""
     return [q["name"] for q in _QUANTITIES]
 
 
@@ -340,6 +355,10 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
         return collections.convert(values, source, target, angle=angle, path=path, pixel=pixel,
                                    rounded=rounded, errors=errors, out=out)
     return _Arguments(values, angle, path, pixel).convert(source, target, rounded, errors, out)
+
+
+convert.__doc__ = convert.__doc__.replace("{quantity_lines}", _quantity_lines(" " * 13))
+quantities.__doc__ = _filled(quantities.__doc__, "{names}", ", ".join(quantities()))
 
 
 def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=True,

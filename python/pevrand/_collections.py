@@ -12,19 +12,8 @@ import numpy as np
 
 from . import ConversionError, _Arguments, _pevrand
 
-# Each quantity's unit, as attrs["units"] of a DataArray.
-UNITS = {
-    "energy": "meV",
-    "wavelength": "Å",
-    "nu": "THz",
-    "velocity": "m/s",
-    "momentum": "Å⁻¹",
-    "temperature": "K",
-    "invcm": "cm⁻¹",
-    "q": "Å⁻¹",
-    "dspacing": "Å",
-    "tof": "µs",
-}
+# Each quantity's unit, as attrs["units"] of a DataArray: the quantity table's symbol.
+UNITS = {q["name"]: q["symbol"] for q in _pevrand.quantity_table()}
 
 NAMES = ("values", "angle", "path", "pixel")
 
