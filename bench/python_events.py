@@ -27,7 +27,7 @@ import pevrand
 
 EVENTS = int(os.environ.get("BENCH_EVENTS", 10**8))
 PIXELS = 1000
-CHUNK = 2_000_000  # events a block: 24 MB of time-of-flight, pixels and d-spacings
+CHUNK = min(2_000_000, EVENTS)  # events a block: 24 MB of time-of-flight, pixels and d-spacings
 MEMORY_LIMIT = 256 * 2**20
 RNG = np.random.default_rng(2028)
 TWO_THETA = RNG.uniform(10.0, 170.0, PIXELS)
