@@ -64,7 +64,9 @@ inline float ToSingle(double value)
 
 // The checks above as the policy of a computation written once for every caller (the legs of a
 // conversion): each failed check throws ArithmeticError. A policy names the computation's
-// numbers: Single for its singles, Double for its doubles.
+// numbers, Single for the values its steps keep and Double for its doubles, and says with Round
+// what a step keeps: the classic steps round to single precision, the double ones keep the
+// double.
 struct Throwing {
     using Single = float;
     using Double = double;
@@ -72,7 +74,7 @@ struct Throwing {
     static double Finite(double value) { return checked::Finite(value); }
     static double Divide(double a, double b) { return checked::Divide(a, b); }
     static double Sqrt(double value) { return checked::Sqrt(value); }
-    static float ToSingle(double value) { return checked::ToSingle(value); }
+    static float Round(double value) { return checked::ToSingle(value); }
 };
 
 // The same checks, noted instead of thrown: a failed check sets Failed and the computation goes
@@ -100,7 +102,7 @@ struct Noting {
         Failed = Failed | negative;
         return std::sqrt(negative ? 0.0 : value);
     }
-    float ToSingle(double value)
+    float Round(double value)
     {
         const bool beyond = !(std::fabs(value) < SingleOverflowThreshold);
         Failed = Failed | beyond;
@@ -112,6 +114,49 @@ struct Noting {
     float Result(float value) const
     {
         return Failed ? std::numeric_limits<float>::quiet_NaN() : value;
+    }
+};
+
+// Throwing's checks for steps in double precision throughout (the CODATA editions): a step
+// keeps its double, and fails only beyond the double range.
+struct ThrowingWide {
+    using Single = double;
+    using Double = double;
+    static double Wide(double value) { return value; }
+    static double Finite(double value) { return checked::Finite(value); }
+    static double Divide(double a, double b) { return checked::Divide(a, b); }
+    static double Sqrt(double value) { return checked::Sqrt(value); }
+    static double Round(double value) { return checked::Finite(value); }
+};
+
+// Noting's checks for steps in double precision throughout.
+struct NotingWide {
+    using Single = double;
+    using Double = double;
+    bool Failed = false;
+
+    static double Wide(double value) { return value; }
+    double Finite(double value)
+    {
+        Failed = Failed | !std::isfinite(value);
+        return value;
+    }
+    double Divide(double a, double b)
+    {
+        Failed = Failed | (b == 0.0);
+        return Finite(a / b);
+    }
+    double Sqrt(double value)
+    {
+        const bool negative = !(Finite(value) >= 0.0);
+        Failed = Failed | negative;
+        return std::sqrt(negative ? 0.0 : value);
+    }
+    double Round(double value) { return Finite(value); }
+    void Positive(double value) { Failed = Failed | !(value > 0.0); }
+    double Result(double value) const
+    {
+        return Failed ? std::numeric_limits<double>::quiet_NaN() : value;
     }
 };
 
@@ -154,7 +199,7 @@ struct NotingPairs {
         Note(negative);
         return _mm_sqrt_pd(_mm_andnot_pd(negative, value));
     }
-    __m128 ToSingle(__m128d value)
+    __m128 Round(__m128d value)
     {
         const __m128d magnitude =
             _mm_and_pd(value, _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff)));
@@ -162,7 +207,7 @@ struct NotingPairs {
         Note(beyond);
         return _mm_cvtpd_ps(_mm_andnot_pd(beyond, value));
     }
-    float ToSingle(double value)
+    float Round(double value)
     {
         const bool beyond = !(std::fabs(value) < SingleOverflowThreshold);
         Note(beyond);

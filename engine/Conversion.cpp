@@ -83,9 +83,9 @@ float EnergyFromInput(Quantity input, const ConversionInputs &inputs)
 {
     return WithQuantity(input, [&]<Quantity Input>() {
         checked::Throwing checks;
-        const auto geometry =
-            legs::SideGeometry(Input, true, inputs.FlightPath, inputs.Theta, checks);
-        return EnergyOf<Input>(LegsOf(inputs), geometry, checks);
+        const auto geometry = legs::SideGeometry(Input, true, inputs.FlightPath, inputs.Theta,
+                                                 legs::ClassicFactors, checks);
+        return EnergyOf<Input>(LegsOf(inputs), geometry, legs::ClassicFactors, checks);
     });
 }
 
@@ -93,9 +93,9 @@ float ResultFromEnergy(Quantity output, float energyMeV, const ConversionInputs 
 {
     return WithQuantity(output, [&]<Quantity Output>() {
         checked::Throwing checks;
-        const auto geometry =
-            legs::SideGeometry(Output, false, inputs.FlightPath, inputs.Theta, checks);
-        return ResultOf<Output>(energyMeV, geometry, checks);
+        const auto geometry = legs::SideGeometry(Output, false, inputs.FlightPath, inputs.Theta,
+                                                 legs::ClassicFactors, checks);
+        return ResultOf<Output>(energyMeV, geometry, legs::ClassicFactors, checks);
     });
 }
 

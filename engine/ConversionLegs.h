@@ -8,6 +8,7 @@
 
 #include "CheckedMath.h"
 #include "Conversion.h"
+#include "Editions.h"
 #include "Quantities.h"
 
 #include <cmath>
@@ -15,14 +16,10 @@
 namespace pevrand::legs
 {
 
-// Constants as held: the doubles nearest to these decimals, and the exact singles.
-constexpr double WavelengthFactor = 81.787;    // E = 81.787 / lambda^2
-constexpr double NuFactor = 4.1354;            // E = 4.1354 * nu
-constexpr double VelocityFactor = 5.2276e-06;  // E = 5.2276e-06 * v^2
-constexpr double TofFactor = 5.2276;           // 5.2276e-06 * 10^6, for the time-of-flight result
-constexpr double MomentumFactor = 2.0717;      // E = 2.0717 * k^2
-constexpr double TemperatureFactor = 0.086165; // E = 0.086165 * T
-constexpr double InvcmFactor = 0.123975;       // E = 0.123975 * wavenumber
+// The classic factors, as held: the doubles nearest to their decimals (Editions.h).
+inline constexpr const EnergyFactors &ClassicFactors = RowOf(Edition::Classic).Factors;
+
+// The constants every edition's steps share.
 constexpr double Half = 0.5;
 constexpr double MicrometresPerMetre = 1000000.0;
 constexpr float MillimetresPerMetre = 1000.0f;
@@ -46,11 +43,12 @@ template <class Checks> struct LegInputs {
     typename Checks::Single InputValue, InputSquare;
 };
 
-// The geometry that the legs of the input side `input` (or of the output side) read, from the
+// The geometry that the legs of the input side `side` (or of the output side) read, from the
 // flight path and theta; what that side does not read is left 0. The steps are checked as the
 // legs' are.
 template <class Checks>
-LegGeometry<double> SideGeometry(Quantity side, bool inputSide, float flightPath, float theta,
+LegGeometry<double> SideGeometry(Quantity side, bool inputSide, typename Checks::Single flightPath,
+                                 typename Checks::Single theta, const EnergyFactors &factors,
                                  Checks &checks)
 {
     LegGeometry<double> geometry;
@@ -58,8 +56,8 @@ LegGeometry<double> SideGeometry(Quantity side, bool inputSide, float flightPath
         geometry.SinTheta = std::sin(static_cast<double>(theta));
     if (side == Quantity::Tof && inputSide) {
         const double lMicro = static_cast<double>(
-            checks.ToSingle(checks.Finite(static_cast<double>(flightPath) * MicrometresPerMetre)));
-        geometry.TofNumerator = checks.Finite(checks.Finite(lMicro * VelocityFactor) * lMicro);
+            checks.Round(checks.Finite(static_cast<double>(flightPath) * MicrometresPerMetre)));
+        geometry.TofNumerator = checks.Finite(checks.Finite(lMicro * factors.Velocity) * lMicro);
     }
     if (side == Quantity::Tof && !inputSide) {
         // L * 1000 stays a double: it is not rounded to single before the product.
@@ -71,23 +69,27 @@ LegGeometry<double> SideGeometry(Quantity side, bool inputSide, float flightPath
 
 // Both sides' geometry at once, for a loop over values that share it.
 template <class Checks>
-LegGeometry<double> PairGeometry(Quantity input, Quantity output, float flightPath, float theta,
-                                 Checks &checks)
+LegGeometry<double> PairGeometry(Quantity input, Quantity output,
+                                 typename Checks::Single flightPath, typename Checks::Single theta,
+                                 const EnergyFactors &factors, Checks &checks)
 {
-    LegGeometry<double> geometry = SideGeometry(input, true, flightPath, theta, checks);
-    const LegGeometry<double> out = SideGeometry(output, false, flightPath, theta, checks);
+    LegGeometry<double> geometry = SideGeometry(input, true, flightPath, theta, factors, checks);
+    const LegGeometry<double> out = SideGeometry(output, false, flightPath, theta, factors, checks);
     if (UsesAngle(output))
         geometry.SinTheta = out.SinTheta;
     geometry.FlightPathMm = out.FlightPathMm;
     return geometry;
 }
 
-// The legs, written once for every caller: the Checks policy throws (one conversion) or notes
-// (a loop over many values, one or two at a time), and the geometry is the pair's, formed once.
-// Always inlined, so that a loop over one pair runs without a call.
+// The legs, written once for every caller and every edition: the Checks policy throws (one
+// conversion) or notes (a loop over many values, one or two at a time) and keeps each step's
+// value in single or double precision, the factors are the edition's, and the geometry is the
+// pair's, formed once. Always inlined, so that a loop over one pair runs without a call, and the
+// classic factors are the constants they always were.
 template <Quantity Input, class Checks, class G>
 [[gnu::always_inline]] inline typename Checks::Single
-EnergyOf(const LegInputs<Checks> &inputs, const LegGeometry<G> &geometry, Checks &checks)
+EnergyOf(const LegInputs<Checks> &inputs, const LegGeometry<G> &geometry,
+         const EnergyFactors &factors, Checks &checks)
 {
     const auto x = checks.Wide(inputs.InputValue);
     const auto x2 = checks.Wide(inputs.InputSquare);
@@ -95,62 +97,62 @@ EnergyOf(const LegInputs<Checks> &inputs, const LegGeometry<G> &geometry, Checks
     if constexpr (Input == Quantity::Energy) {
         return inputs.InputValue;
     } else if constexpr (Input == Quantity::Wavelength) {
-        return checks.ToSingle(checks.Divide(WavelengthFactor, x2));
+        return checks.Round(checks.Divide(factors.Wavelength, x2));
     } else if constexpr (Input == Quantity::Nu) {
-        return checks.ToSingle(checks.Finite(x * NuFactor));
+        return checks.Round(checks.Finite(x * factors.Frequency));
     } else if constexpr (Input == Quantity::Velocity) {
-        return checks.ToSingle(checks.Finite(x2 * VelocityFactor));
+        return checks.Round(checks.Finite(x2 * factors.Velocity));
     } else if constexpr (Input == Quantity::Momentum) {
-        return checks.ToSingle(checks.Finite(x2 * MomentumFactor));
+        return checks.Round(checks.Finite(x2 * factors.Wavevector));
     } else if constexpr (Input == Quantity::Temperature) {
-        return checks.ToSingle(checks.Finite(x * TemperatureFactor));
+        return checks.Round(checks.Finite(x * factors.Temperature));
     } else if constexpr (Input == Quantity::Invcm) {
-        return checks.ToSingle(checks.Finite(x * InvcmFactor));
+        return checks.Round(checks.Finite(x * factors.Wavenumber));
     } else if constexpr (Input == Quantity::Q) {
-        const auto k =
-            checks.Wide(checks.ToSingle(checks.Divide(checks.Finite(x * Half), sinTheta)));
-        return checks.ToSingle(checks.Finite(checks.Finite(k * MomentumFactor) * k));
+        const auto k = checks.Wide(checks.Round(checks.Divide(checks.Finite(x * Half), sinTheta)));
+        return checks.Round(checks.Finite(checks.Finite(k * factors.Wavevector) * k));
     } else if constexpr (Input == Quantity::Dspacing) {
         const auto lambda =
-            checks.Wide(checks.ToSingle(checks.Finite(checks.Finite(x + x) * sinTheta)));
-        return checks.ToSingle(checks.Divide(WavelengthFactor, checks.Finite(lambda * lambda)));
+            checks.Wide(checks.Round(checks.Finite(checks.Finite(x + x) * sinTheta)));
+        return checks.Round(checks.Divide(factors.Wavelength, checks.Finite(lambda * lambda)));
     } else {
         static_assert(Input == Quantity::Tof);
-        return checks.ToSingle(checks.Divide(geometry.TofNumerator, x2));
+        return checks.Round(checks.Divide(geometry.TofNumerator, x2));
     }
 }
 
 template <Quantity Output, class Checks, class G>
 [[gnu::always_inline]] inline typename Checks::Single
-ResultOf(typename Checks::Single energyMeV, const LegGeometry<G> &geometry, Checks &checks)
+ResultOf(typename Checks::Single energyMeV, const LegGeometry<G> &geometry,
+         const EnergyFactors &factors, Checks &checks)
 {
     const auto e = checks.Wide(energyMeV);
     const G &sinTheta = geometry.SinTheta;
     if constexpr (Output == Quantity::Energy) {
         return energyMeV;
     } else if constexpr (Output == Quantity::Wavelength) {
-        return checks.ToSingle(checks.Sqrt(checks.Divide(WavelengthFactor, e)));
+        return checks.Round(checks.Sqrt(checks.Divide(factors.Wavelength, e)));
     } else if constexpr (Output == Quantity::Nu) {
-        return checks.ToSingle(checks.Divide(e, NuFactor));
+        return checks.Round(checks.Divide(e, factors.Frequency));
     } else if constexpr (Output == Quantity::Velocity) {
-        return checks.ToSingle(checks.Sqrt(checks.Divide(e, VelocityFactor)));
+        return checks.Round(checks.Sqrt(checks.Divide(e, factors.Velocity)));
     } else if constexpr (Output == Quantity::Momentum) {
-        return checks.ToSingle(checks.Sqrt(checks.Divide(e, MomentumFactor)));
+        return checks.Round(checks.Sqrt(checks.Divide(e, factors.Wavevector)));
     } else if constexpr (Output == Quantity::Temperature) {
-        return checks.ToSingle(checks.Divide(e, TemperatureFactor));
+        return checks.Round(checks.Divide(e, factors.Temperature));
     } else if constexpr (Output == Quantity::Invcm) {
-        return checks.ToSingle(checks.Divide(e, InvcmFactor));
+        return checks.Round(checks.Divide(e, factors.Wavenumber));
     } else if constexpr (Output == Quantity::Q) {
-        const auto k = checks.Wide(checks.ToSingle(checks.Sqrt(checks.Divide(e, MomentumFactor))));
-        return checks.ToSingle(checks.Finite(checks.Finite(k + k) * sinTheta));
+        const auto k = checks.Wide(checks.Round(checks.Sqrt(checks.Divide(e, factors.Wavevector))));
+        return checks.Round(checks.Finite(checks.Finite(k + k) * sinTheta));
     } else if constexpr (Output == Quantity::Dspacing) {
         const auto lambda =
-            checks.Wide(checks.ToSingle(checks.Sqrt(checks.Divide(WavelengthFactor, e))));
-        return checks.ToSingle(checks.Divide(checks.Finite(lambda * Half), sinTheta));
+            checks.Wide(checks.Round(checks.Sqrt(checks.Divide(factors.Wavelength, e))));
+        return checks.Round(checks.Divide(checks.Finite(lambda * Half), sinTheta));
     } else {
         static_assert(Output == Quantity::Tof);
-        const auto r = checks.Sqrt(checks.Divide(TofFactor, e));
-        return checks.ToSingle(checks.Finite(geometry.FlightPathMm * r));
+        const auto r = checks.Sqrt(checks.Divide(factors.Tof, e));
+        return checks.Round(checks.Finite(geometry.FlightPathMm * r));
     }
 }
 

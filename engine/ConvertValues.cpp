@@ -34,9 +34,9 @@ Converted(typename Checks::Single value, const LegGeometry<G> &geometry, Checks 
 {
     const auto x = checks.Wide(value);
     checks.Positive(x);
-    const LegInputs<Checks> inputs{value, checks.ToSingle(x * x)};
-    const auto energy = EnergyOf<Input>(inputs, geometry, checks);
-    const auto result = ResultOf<Output>(energy, geometry, checks);
+    const LegInputs<Checks> inputs{value, checks.Round(x * x)};
+    const auto energy = EnergyOf<Input>(inputs, geometry, legs::ClassicFactors, checks);
+    const auto result = ResultOf<Output>(energy, geometry, legs::ClassicFactors, checks);
     checks.Positive(checks.Wide(result));
     return checks.Result(result);
 }
@@ -163,7 +163,7 @@ bool ConvertAll(Quantity input, Quantity output, float flightPath, float theta,
 {
     checked::Noting checks;
     const LegGeometry<double> geometry =
-        legs::PairGeometry(input, output, flightPath, theta, checks);
+        legs::PairGeometry(input, output, flightPath, theta, legs::ClassicFactors, checks);
     if (checks.Failed) {
         // The geometry fails every value.
         std::fill(results.begin(), results.end(), std::numeric_limits<float>::quiet_NaN());
@@ -200,7 +200,7 @@ PixelGeometry PreparePixel(Quantity input, Quantity output, float flightPath, fl
 {
     checked::Noting checks;
     const LegGeometry<double> geometry =
-        legs::PairGeometry(input, output, flightPath, theta, checks);
+        legs::PairGeometry(input, output, flightPath, theta, legs::ClassicFactors, checks);
     if (checks.Failed)
         return FailingPixel();
     return {geometry.SinTheta, geometry.TofNumerator, geometry.FlightPathMm};
