@@ -3,6 +3,8 @@
 #include "engine/Module1.h"
 #include "engine/NumberText.h"
 
+#include <type_traits>
+
 #include <string_view>
 
 namespace pevrand
@@ -12,52 +14,72 @@ namespace
 
 // A geometry box's number, not given when the box is empty; or the box's own message when its
 // number is followed by a decimal comma, which it must not be read past.
-struct BoxNumber {
-    std::optional<float> Number;
+template <class Number> struct BoxNumber {
+    std::optional<Number> Number_;
     std::optional<MessageId> Refused;
 };
 
-BoxNumber ReadBox(std::string_view text, MessageId decimalComma)
+// The number a box's text reads as: a single for the classic steps, a double for the others.
+template <class Number> Number Read(std::string_view text)
+{
+    if constexpr (std::is_same_v<Number, float>)
+        return ReadSingle(text);
+    else
+        return ReadNumber(text);
+}
+
+template <class Number> BoxNumber<Number> ReadBox(std::string_view text, MessageId decimalComma)
 {
     if (text.empty())
         return {};
     if (HasDecimalComma(text))
         return {std::nullopt, decimalComma};
-    return {ReadSingle(text), std::nullopt};
+    return {Read<Number>(text), std::nullopt};
+}
+
+template <class Number> ConvertOutcome RunIn(const ConvertRequest &request)
+{
+    const auto message = [](MessageId id) { return ConvertOutcome{{}, id, std::nullopt}; };
+    if (request.InputText.empty())
+        return message(MessageId::NoInputValue);
+    if (HasDecimalComma(request.InputText))
+        return message(MessageId::InputDecimalComma);
+    const Number value = Read<Number>(request.InputText);
+    if (const std::optional<MessageId> own = ValueMessage(value))
+        return message(*own);
+
+    // Each box the pair reads, in the order of the checks: the flight path's, then the angle's.
+    const bool needsPath = NeedsFlightPath(request.Input, request.Output);
+    const auto path = needsPath
+                          ? ReadBox<Number>(request.FlightPathText, MessageId::PathDecimalComma)
+                          : BoxNumber<Number>{};
+    if (path.Refused)
+        return message(*path.Refused);
+    if (needsPath)
+        if (const std::optional<MessageId> refused = FlightPathMessage(path.Number_))
+            return message(*refused);
+    const auto angle = NeedsAngle(request.Input, request.Output)
+                           ? ReadBox<Number>(request.TwoThetaText, MessageId::AngleDecimalComma)
+                           : BoxNumber<Number>{};
+    if (angle.Refused)
+        return message(*angle.Refused);
+
+    const BasicValueConversion<Number> conversion(request.Input, request.Output, angle.Number_,
+                                                  path.Number_, request.Constants);
+    const auto outcome = conversion.Convert(value);
+    if (outcome.Message)
+        return message(*outcome.Message);
+    if constexpr (std::is_same_v<Number, float>)
+        return {ShownText(outcome.Rounded), std::nullopt, outcome.Result};
+    else
+        return {ShownWideText(outcome.Result), std::nullopt, outcome.Result};
 }
 
 } // namespace
 
 ConvertOutcome RunConvert(const ConvertRequest &request)
 {
-    if (request.InputText.empty())
-        return {{}, MessageId::NoInputValue};
-    if (HasDecimalComma(request.InputText))
-        return {{}, MessageId::InputDecimalComma};
-    const float value = ReadSingle(request.InputText);
-    if (const std::optional<MessageId> message = ValueMessage(value))
-        return {{}, message};
-
-    // Each box the pair reads, in the order of the checks: the flight path's, then the angle's.
-    const BoxNumber path = NeedsFlightPath(request.Input, request.Output)
-                               ? ReadBox(request.FlightPathText, MessageId::PathDecimalComma)
-                               : BoxNumber{};
-    if (path.Refused)
-        return {{}, path.Refused};
-    if (NeedsFlightPath(request.Input, request.Output))
-        if (const std::optional<MessageId> message = FlightPathMessage(path.Number))
-            return {{}, message};
-    const BoxNumber angle = NeedsAngle(request.Input, request.Output)
-                                ? ReadBox(request.TwoThetaText, MessageId::AngleDecimalComma)
-                                : BoxNumber{};
-    if (angle.Refused)
-        return {{}, angle.Refused};
-
-    const ValueConversion conversion(request.Input, request.Output, angle.Number, path.Number);
-    const ValueConversion::Outcome outcome = conversion.Convert(value);
-    if (outcome.Message)
-        return {{}, outcome.Message};
-    return {ShownText(outcome.Rounded), std::nullopt};
+    return RowOf(request.Constants).SingleSteps ? RunIn<float>(request) : RunIn<double>(request);
 }
 
 } // namespace pevrand

@@ -39,4 +39,13 @@ float ShownValue(float rounded);
 // RoundSigFigs does.
 float ShownResult(float result);
 
+// For the double-precision editions: `result` rounded to five significant figures, correctly,
+// in decimal, as the double nearest to that number; NaN stays NaN, and five figures beyond the
+// double range (from 1.79765e308 on) give an infinity.
+double ShownWideValue(double result);
+
+// The text of the output box for a result of the double-precision editions: its five
+// significant figures, written as ShownText writes a single's.
+std::string ShownWideText(double result);
+
 } // namespace pevrand

@@ -96,7 +96,7 @@ LeadingNumber FindLeadingNumber(std::string_view text)
 
 // `value` as [-]d.ddde(+|-)dd with `precision` digits after the point, correctly rounded, into
 // `out` (48 characters are enough); returns the end of the text.
-char *ScientificForm(char (&out)[48], float value, int precision)
+template <class Number> char *ScientificForm(char (&out)[48], Number value, int precision)
 {
 #if defined(__cpp_lib_to_chars)
     return std::to_chars(out, out + sizeof out, value, std::chars_format::scientific, precision)
@@ -104,7 +104,7 @@ char *ScientificForm(char (&out)[48], float value, int precision)
 #elif defined(__EMSCRIPTEN__)
     // The WebAssembly library's to_chars has no floating-point forms. The standard defines this
     // one as printf's %.*e in the C locale, and musl's printf is correctly rounded and never
-    // writes a locale's decimal point; the float widens to double exactly.
+    // writes a locale's decimal point; a float widens to double exactly.
     const int length =
         std::snprintf(out, sizeof out, "%.*e", precision, static_cast<double>(value));
     return out + length;
@@ -113,65 +113,13 @@ char *ScientificForm(char (&out)[48], float value, int precision)
 #endif
 }
 
-} // namespace
-
-double ReadNumber(std::string_view text)
-{
-    const LeadingNumber number = FindLeadingNumber(text);
-    if (number.Digits.empty())
-        return 0.0;
-    // Correctly rounded, as std::from_chars, in every build: some standard libraries (the
-    // WebAssembly one among them) lack the floating-point from_chars. Beyond the double range
-    // it gives an infinity or 0 itself; a version that reports the range error instead is
-    // answered the same way.
-    double value = 0.0;
-    const auto [end, error] = fast_float::from_chars(
-        number.Digits.data(), number.Digits.data() + number.Digits.size(), value);
-    if (error == std::errc::result_out_of_range)
-        value =
-            DecimalMagnitude(number.Digits) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return number.Negative ? -value : value;
-}
-
-float ReadSingle(std::string_view text)
-{
-    return NearestSingle(ReadNumber(text));
-}
-
-bool HasDecimalComma(std::string_view text)
-{
-    const LeadingNumber number = FindLeadingNumber(text);
-    const std::size_t end = number.End;
-    return !number.Digits.empty() && end + 1 < text.size() && text[end] == ',' &&
-           IsDigit(text[end + 1]);
-}
-
-std::size_t ReadingExtent(std::string_view text)
-{
-    const LeadingNumber number = FindLeadingNumber(text);
-    std::size_t looked;
-    if (!number.Digits.empty()) {
-        // After the number: an exponent letter, its sign and a digit, or a comma and a digit.
-        looked = number.End + 3;
-    } else {
-        // Blanks and a sign, then a digit or a period and a digit that never came.
-        std::size_t i = 0;
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-            ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        looked = i + 2;
-    }
-    return std::min(looked, text.size());
-}
-
-std::string SingleText(float value, int significantDigits)
+template <class Number> std::string DecimalText(Number value, int significantDigits)
 {
     if (std::isnan(value))
         return "NaN";
     if (std::isinf(value))
         return value > 0 ? "Infinity" : "-Infinity";
-    if (value == 0.0f)
+    if (value == 0)
         return "0";
     significantDigits = std::clamp(significantDigits, 1, 17);
 
@@ -234,5 +182,81 @@ std::string SingleText(float value, int significantDigits)
         std::to_chars(text + length, text + sizeof text, magnitude).ptr - text);
     return std::string(text, length);
 }
+
+} // namespace
+
+double ReadNumber(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    if (number.Digits.empty())
+        return 0.0;
+    // Correctly rounded, as std::from_chars, in every build: some standard libraries (the
+    // WebAssembly one among them) lack the floating-point from_chars. Beyond the double range
+    // it gives an infinity or 0 itself; a version that reports the range error instead is
+    // answered the same way.
+    double value = 0.0;
+    const auto [end, error] = fast_float::from_chars(
+        number.Digits.data(), number.Digits.data() + number.Digits.size(), value);
+    if (error == std::errc::result_out_of_range)
+        value =
+            DecimalMagnitude(number.Digits) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return number.Negative ? -value : value;
+}
+
+float ReadSingle(std::string_view text)
+{
+    return NearestSingle(ReadNumber(text));
+}
+
+bool HasDecimalComma(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    const std::size_t end = number.End;
+    return !number.Digits.empty() && end + 1 < text.size() && text[end] == ',' &&
+           IsDigit(text[end + 1]);
+}
+
+std::size_t ReadingExtent(std::string_view text)
+{
+    const LeadingNumber number = FindLeadingNumber(text);
+    std::size_t looked;
+    if (!number.Digits.empty()) {
+        // After the number: an exponent letter, its sign and a digit, or a comma and a digit.
+        looked = number.End + 3;
+    } else {
+        // Blanks and a sign, then a digit or a period and a digit that never came.
+        std::size_t i = 0;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        looked = i + 2;
+    }
+    return std::min(looked, text.size());
+}
+
+std::string SingleText(float value, int significantDigits)
+{
+    return DecimalText(value, significantDigits);
+}
+
+std::string DoubleText(double value, int significantDigits)
+{
+    return DecimalText(value, significantDigits);
+}
+
+#if defined(__cpp_lib_to_chars)
+std::string ShortestText(float value)
+{
+    char text[48];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string ShortestText(double value)
+{
+    char text[48];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+#endif
 
 } // namespace pevrand

@@ -4,6 +4,7 @@
 
 #include "engine/NearestSingle.h"
 
+#include <charconv>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -36,5 +37,14 @@ std::size_t ReadingExtent(std::string_view text);
 // zeros and a trailing period dropped. Positional when the decimal exponent of the rounded
 // value lies in -4..6, else exponent form such as 1.2346E+10 or 2.5E-05.
 std::string SingleText(float value, int significantDigits = 7);
+
+// SingleText for a double.
+std::string DoubleText(double value, int significantDigits = 17);
+
+#if defined(__cpp_lib_to_chars)
+// The shortest text that reads back as `value` exactly (std::to_chars): "1.8087233", "2e-05".
+std::string ShortestText(float value);
+std::string ShortestText(double value);
+#endif
 
 } // namespace pevrand

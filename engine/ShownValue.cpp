@@ -1,6 +1,7 @@
 // ShownValue and ShownResult apart from the rest of Module1: a program that never asks for them
 // (the windows) links none of them, nor the single-precision reading they fall back on.
 #include "Module1.h"
+#include "NumberText.h"
 #include "PowersOfTen.h"
 #include "ShownRounding.h"
 
@@ -70,6 +71,18 @@ float ShownResult(float result)
     if (ShortShownResult(result, shown))
         return shown;
     return ShownValue(RoundSigFigs(result, ShownFigures));
+}
+
+double ShownWideValue(double result)
+{
+    if (std::isnan(result))
+        return result;
+    return ReadNumber(ShownWideText(result));
+}
+
+std::string ShownWideText(double result)
+{
+    return DoubleText(result, ShownFigures);
 }
 
 } // namespace pevrand

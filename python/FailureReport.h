@@ -53,7 +53,7 @@ std::optional<StretchFailure> Settle(std::span<const Value> values, std::span<fl
         const Replayed run = replay(j);
         const ValueConversion::Outcome &outcome = run.Outcome;
         if (!outcome.Message) {
-            results[j] = rounded ? ShownValue(outcome.Rounded) : outcome.Result;
+            results[j] = rounded ? outcome.Shown() : outcome.Result;
             continue;
         }
         if (outcome.Message == scalarMessage) {
