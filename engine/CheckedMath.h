@@ -234,6 +234,22 @@ private:
             Failed = _mm_castsi128_pd(_mm_set1_epi32(-1));
     }
 };
+
+// NotingPairs for steps in double precision throughout: two doubles a step, each kept as it
+// is and checked against the double range.
+struct NotingWidePairs : NotingPairs {
+    using Single = __m128d;
+    using NotingPairs::Finite;
+    static __m128d Wide(__m128d value) { return value; }
+    __m128d Round(__m128d value) { return Finite(value); }
+    double Round(double value) { return Finite(value); }
+    // The two doubles, NaN in a lane where a check failed.
+    __m128d Result(__m128d value) const
+    {
+        const __m128d nan = _mm_set1_pd(std::numeric_limits<double>::quiet_NaN());
+        return _mm_or_pd(_mm_andnot_pd(Failed, value), _mm_and_pd(Failed, nan));
+    }
+};
 #endif
 
 } // namespace pevrand::checked

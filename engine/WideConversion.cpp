@@ -23,15 +23,16 @@ using legs::WithQuantity;
 constexpr double DefaultFlightPath = 10.0;
 constexpr double DegreesPerHalfTurn = 360.0;
 
-// One value through the square and both legs, its checks noted.
-template <Quantity Input, Quantity Output>
-double Converted(double value, const LegGeometry<double> &geometry, const EnergyFactors &factors,
-                 checked::NotingWide &checks)
+// One value, or two, through the square and both legs, its checks noted.
+template <Quantity Input, Quantity Output, class Checks, class G>
+[[gnu::always_inline]] inline typename Checks::Single
+Converted(typename Checks::Single value, const LegGeometry<G> &geometry,
+          const EnergyFactors &factors, Checks &checks)
 {
     checks.Positive(value);
-    const LegInputs<checked::NotingWide> inputs{value, checks.Round(value * value)};
-    const double energy = EnergyOf<Input>(inputs, geometry, factors, checks);
-    const double result = ResultOf<Output>(energy, geometry, factors, checks);
+    const LegInputs<Checks> inputs{value, checks.Round(value * value)};
+    const auto energy = EnergyOf<Input>(inputs, geometry, factors, checks);
+    const auto result = ResultOf<Output>(energy, geometry, factors, checks);
     checks.Positive(result);
     return checks.Result(result);
 }
@@ -53,15 +54,30 @@ bool ShowEach(std::span<double> results)
     return shown;
 }
 
-template <class GeometryOf>
+// Converts each value with geometryOf(i), its pixel's, and pairOf(i), the two pixels' of
+// values i and i + 1 one a lane; true when every one converted.
+template <class GeometryOf, class PairOf>
 bool ConvertEvery(const EnergyFactors &factors, Quantity input, Quantity output,
                   std::span<const double> values, std::span<double> results,
-                  const GeometryOf &geometryOf)
+                  const GeometryOf &geometryOf, [[maybe_unused]] const PairOf &pairOf)
 {
     return WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
             bool failed = false;
-            for (std::size_t i = 0; i < values.size(); ++i) {
+            std::size_t i = 0;
+#if defined(__SSE2__)
+            // Two at a time, as the classic loops go.
+            __m128d anyFailed = _mm_setzero_pd();
+            for (; i + 2 <= values.size(); i += 2) {
+                checked::NotingWidePairs checks;
+                _mm_storeu_pd(results.data() + i,
+                              Converted<Input, Output>(_mm_loadu_pd(values.data() + i), pairOf(i),
+                                                       factors, checks));
+                anyFailed = _mm_or_pd(anyFailed, checks.Failed);
+            }
+            failed = _mm_movemask_pd(anyFailed) != 0;
+#endif
+            for (; i < values.size(); ++i) {
                 checked::NotingWide checks;
                 results[i] = Converted<Input, Output>(values[i], geometryOf(i), factors, checks);
                 failed = failed || checks.Failed;
@@ -125,8 +141,9 @@ bool ConvertWideValues(Edition edition, Quantity input, Quantity output, double 
 {
     const PixelGeometry pixel = PrepareWidePixel(edition, input, output, flightPath, theta);
     const LegGeometry<double> geometry{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
-    const bool converted = ConvertEvery(RowOf(edition).Factors, input, output, values, results,
-                                        [&](std::size_t) { return geometry; });
+    const auto same = [&](std::size_t) { return geometry; };
+    const bool converted =
+        ConvertEvery(RowOf(edition).Factors, input, output, values, results, same, same);
     return shown ? ShowEach(results) && converted : converted;
 }
 
@@ -135,11 +152,22 @@ bool ConvertWideValuesByPixel(Edition edition, Quantity input, Quantity output,
                               std::span<const std::size_t> pixelOf, std::span<const double> values,
                               std::span<double> results, bool shown)
 {
+    const auto geometryOf = [&](std::size_t i) {
+        const PixelGeometry &pixel = pixels[pixelOf[i]];
+        return LegGeometry<double>{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
+    };
+#if defined(__SSE2__)
+    const auto pairOf = [&](std::size_t i) {
+        const LegGeometry<double> low = geometryOf(i), high = geometryOf(i + 1);
+        return LegGeometry<checked::DoublePair>{_mm_set_pd(high.SinTheta, low.SinTheta),
+                                                _mm_set_pd(high.TofNumerator, low.TofNumerator),
+                                                _mm_set_pd(high.FlightPathMm, low.FlightPathMm)};
+    };
+#else
+    const auto pairOf = geometryOf;
+#endif
     const bool converted =
-        ConvertEvery(RowOf(edition).Factors, input, output, values, results, [&](std::size_t i) {
-            const PixelGeometry &pixel = pixels[pixelOf[i]];
-            return LegGeometry<double>{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
-        });
+        ConvertEvery(RowOf(edition).Factors, input, output, values, results, geometryOf, pairOf);
     return shown ? ShowEach(results) && converted : converted;
 }
 

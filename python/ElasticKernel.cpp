@@ -3,11 +3,13 @@
 #include "FailureReport.h"
 #include "engine/BitCast.h"
 #include "engine/NearestSingle.h"
+#include "engine/WideConversion.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
+#include <type_traits>
 
 namespace pevrand::python
 {
@@ -17,15 +19,14 @@ namespace
 // The elements whose table positions are worked out at a time.
 constexpr std::size_t Block = 1024;
 
-// A value as the input box holds it.
-float SingleOf(float value)
+// A value as the edition's steps take it: the classic ones a single (a double narrowed to the
+// nearest), the others a double.
+template <class Number, class Value> Number StepValue(Value value)
 {
-    return value;
-}
-
-float SingleOf(double value)
-{
-    return NearestSingle(value);
+    if constexpr (std::is_same_v<Number, float> && std::is_same_v<Value, double>)
+        return NearestSingle(value);
+    else
+        return value;
 }
 
 // Whether the pair reads an argument given over the elements.
@@ -39,26 +40,40 @@ bool ReadsPaths(Quantity source, Quantity target, const ElasticOperands &operand
     return operands.Paths && NeedsFlightPath(source, target);
 }
 
+// The geometry of element j of an argument over the elements, bit for bit, so that a NaN is
+// equal to itself.
+std::uint64_t Bits(float number)
+{
+    return BitCast<std::uint32_t>(number);
+}
+
+std::uint64_t Bits(double number)
+{
+    return BitCast<std::uint64_t>(number);
+}
+
 } // namespace
 
 // A stretch's operands, side by side.
-template <class Value> struct ElasticKernel::Columns {
+template <class Number> template <class Value> struct ElasticKernel<Number>::Columns {
     std::size_t Count = 0;
     const Value *Values = nullptr;
-    const float *Angles = nullptr, *Paths = nullptr;
+    const Number *Angles = nullptr, *Paths = nullptr;
     const void *Pixels = nullptr;
     const bool *Mask = nullptr;
-    float *Results = nullptr;
+    Number *Results = nullptr;
 
     std::span<const Value> ValueSpan() const { return {Values, Count}; }
-    std::span<float> ResultSpan() const { return {Results, Count}; }
+    std::span<Number> ResultSpan() const { return {Results, Count}; }
 };
 
-ElasticKernel::ElasticKernel(Quantity source, Quantity target, ElasticOperands operands,
-                             std::optional<float> angle, std::optional<float> path,
-                             const PixelTables *tables, bool rounded)
-    : source_(source), target_(target), operands_(operands), angle_(angle), path_(path),
-      tables_(tables), rounded_(rounded), scalar_(source, target, angle, path)
+template <class Number>
+ElasticKernel<Number>::ElasticKernel(Quantity source, Quantity target, Edition edition,
+                                     ElasticOperands operands, std::optional<Number> angle,
+                                     std::optional<Number> path, const PixelTables<Number> *tables,
+                                     bool rounded)
+    : source_(source), target_(target), edition_(edition), operands_(operands), angle_(angle),
+      path_(path), tables_(tables), rounded_(rounded), scalar_(source, target, angle, path, edition)
 {
     // The scalar arguments' own message, checked in the command's order: the flight path's,
     // then the angle's.
@@ -70,16 +85,20 @@ ElasticKernel::ElasticKernel(Quantity source, Quantity target, ElasticOperands o
         scalarMessage_ = AngleMessage(angle);
 }
 
-std::optional<StretchFailure> ElasticKernel::Convert(const Stretch &stretch,
-                                                     FailurePolicy policy) const
+template <class Number>
+std::optional<StretchFailure> ElasticKernel<Number>::Convert(const Stretch &stretch,
+                                                             FailurePolicy policy) const
 {
-    return operands_.DoubleValues ? ConvertStretch<double>(stretch, policy)
-                                  : ConvertStretch<float>(stretch, policy);
+    if constexpr (std::is_same_v<Number, float>)
+        if (operands_.DoubleValues)
+            return ConvertStretch<double>(stretch, policy);
+    return ConvertStretch<Number>(stretch, policy);
 }
 
+template <class Number>
 template <class Value>
-std::optional<StretchFailure> ElasticKernel::ConvertStretch(const Stretch &stretch,
-                                                            FailurePolicy policy) const
+std::optional<StretchFailure> ElasticKernel<Number>::ConvertStretch(const Stretch &stretch,
+                                                                    FailurePolicy policy) const
 {
     Columns<Value> columns;
     columns.Count = stretch.Count;
@@ -88,11 +107,11 @@ std::optional<StretchFailure> ElasticKernel::ConvertStretch(const Stretch &stret
         return given ? stretch.In[operand++] : static_cast<const void *>(nullptr);
     };
     columns.Values = static_cast<const Value *>(next(true));
-    columns.Angles = static_cast<const float *>(next(operands_.Angles));
-    columns.Paths = static_cast<const float *>(next(operands_.Paths));
+    columns.Angles = static_cast<const Number *>(next(operands_.Angles));
+    columns.Paths = static_cast<const Number *>(next(operands_.Paths));
     columns.Pixels = next(operands_.Pixels);
     columns.Mask = static_cast<const bool *>(next(operands_.Mask));
-    columns.Results = static_cast<float *>(stretch.Out);
+    columns.Results = static_cast<Number *>(stretch.Out);
     if (operands_.Pixels && operands_.UnsignedPixels)
         return ConvertByPixel(columns, static_cast<const std::uint64_t *>(columns.Pixels), policy);
     if (operands_.Pixels)
@@ -102,46 +121,50 @@ std::optional<StretchFailure> ElasticKernel::ConvertStretch(const Stretch &stret
     return ConvertScalar(columns, policy);
 }
 
+template <class Number>
 template <class Value>
-std::optional<StretchFailure> ElasticKernel::ConvertScalar(const Columns<Value> &columns,
-                                                           FailurePolicy policy) const
+std::optional<StretchFailure> ElasticKernel<Number>::ConvertScalar(const Columns<Value> &columns,
+                                                                   FailurePolicy policy) const
 {
     if (scalar_.ConvertResults(columns.ValueSpan(), columns.ResultSpan(), rounded_) &&
         !columns.Mask)
         return std::nullopt;
-    return Settle(
-        columns.ValueSpan(), columns.ResultSpan(), columns.Mask, rounded_, policy, scalarMessage_,
-        [&](std::size_t j) { return Replayed{scalar_.Convert(SingleOf(columns.Values[j]))}; });
+    return Settle(columns.ValueSpan(), columns.ResultSpan(), columns.Mask, rounded_, policy,
+                  scalarMessage_, [&](std::size_t j) {
+                      return Replayed<Number>{
+                          scalar_.Convert(StepValue<Number>(columns.Values[j]))};
+                  });
 }
 
 // Runs of elements with one geometry (a detector pixel's channels, say), each converted at once.
+template <class Number>
 template <class Value>
-std::optional<StretchFailure> ElasticKernel::ConvertRuns(const Columns<Value> &columns,
-                                                         FailurePolicy policy) const
+std::optional<StretchFailure> ElasticKernel<Number>::ConvertRuns(const Columns<Value> &columns,
+                                                                 FailurePolicy policy) const
 {
     const bool angles = ReadsAngles(source_, target_, operands_);
     const bool paths = ReadsPaths(source_, target_, operands_);
-    // The geometry of element j, bit for bit, so that a NaN is equal to itself.
-    const auto key = [&](std::size_t j) {
-        const auto angle = angles ? BitCast<std::uint32_t>(columns.Angles[j]) : 0u;
-        const auto path = paths ? BitCast<std::uint32_t>(columns.Paths[j]) : 0u;
-        return (std::uint64_t{angle} << 32) | path;
+    const auto same = [&](std::size_t a, std::size_t b) {
+        return (!angles || Bits(columns.Angles[a]) == Bits(columns.Angles[b])) &&
+               (!paths || Bits(columns.Paths[a]) == Bits(columns.Paths[b]));
     };
     for (std::size_t j = 0; j < columns.Count;) {
         std::size_t end = j + 1;
-        while (end < columns.Count && key(end) == key(j))
+        while (end < columns.Count && same(end, j))
             ++end;
-        const ValueConversion conversion(source_, target_, angles ? columns.Angles[j] : angle_,
-                                         paths ? columns.Paths[j] : path_);
+        const BasicValueConversion<Number> conversion(
+            source_, target_, angles ? std::optional(columns.Angles[j]) : angle_,
+            paths ? std::optional(columns.Paths[j]) : path_, edition_);
         const std::span<const Value> values = columns.ValueSpan().subspan(j, end - j);
-        const std::span<float> results = columns.ResultSpan().subspan(j, end - j);
+        const std::span<Number> results = columns.ResultSpan().subspan(j, end - j);
         const bool converted = conversion.ConvertResults(values, results, rounded_);
         const std::optional<StretchFailure> failure =
             converted && !columns.Mask
                 ? std::nullopt
                 : Settle(values, results, columns.Mask ? columns.Mask + j : nullptr, rounded_,
                          policy, scalarMessage_, [&](std::size_t k) {
-                             return Replayed{conversion.Convert(SingleOf(values[k]))};
+                             return Replayed<Number>{
+                                 conversion.Convert(StepValue<Number>(values[k]))};
                          });
         if (failure)
             return StretchFailure{j + failure->first, failure->second};
@@ -150,10 +173,11 @@ std::optional<StretchFailure> ElasticKernel::ConvertRuns(const Columns<Value> &c
     return std::nullopt;
 }
 
+template <class Number>
 template <class Value, class Id>
-std::optional<StretchFailure> ElasticKernel::ConvertByPixel(const Columns<Value> &columns,
-                                                            const Id *ids,
-                                                            FailurePolicy policy) const
+std::optional<StretchFailure> ElasticKernel<Number>::ConvertByPixel(const Columns<Value> &columns,
+                                                                    const Id *ids,
+                                                                    FailurePolicy policy) const
 {
     const bool read = tables_->Read();
     std::array<std::size_t, Block> entries;
@@ -172,27 +196,36 @@ std::optional<StretchFailure> ElasticKernel::ConvertByPixel(const Columns<Value>
                 break;
         }
         const std::span<const Value> values = columns.ValueSpan().subspan(first, inside);
-        const std::span<float> results = columns.ResultSpan().subspan(first, inside);
+        const std::span<Number> results = columns.ResultSpan().subspan(first, inside);
+        const std::span<const std::size_t> positions = std::span(entries).first(inside);
         std::optional<StretchFailure> failure;
         if (read) {
-            const bool converted =
-                ConvertValuesByPixel(source_, target_, tables_->Geometries(),
-                                     std::span(entries).first(inside), values, results, rounded_);
+            bool converted;
+            if constexpr (std::is_same_v<Number, float>)
+                converted = ConvertValuesByPixel(source_, target_, tables_->Geometries(), positions,
+                                                 values, results, rounded_);
+            else
+                converted =
+                    ConvertWideValuesByPixel(edition_, source_, target_, tables_->Geometries(),
+                                             positions, values, results, rounded_);
             if (!converted || mask)
                 failure = Settle(
                     values, results, mask, rounded_, policy, scalarMessage_, [&](std::size_t k) {
                         const auto id = static_cast<std::int64_t>(ids[first + k]);
-                        return Replayed{
-                            tables_->ConversionOf(entries[k]).Convert(SingleOf(values[k])),
-                            tables_->AngleFromTable() ? std::optional(id) : std::nullopt,
-                            tables_->PathFromTable() ? std::optional(id) : std::nullopt};
+                        const auto pixel = [&](bool fromTable) {
+                            return fromTable ? std::optional(id) : std::nullopt;
+                        };
+                        return Replayed<Number>{
+                            tables_->ConversionOf(entries[k]).Convert(StepValue<Number>(values[k])),
+                            pixel(tables_->AngleFromTable()), pixel(tables_->PathFromTable())};
                     });
         } else {
             // Tables given but not read only bound the pixels.
             if (!scalar_.ConvertResults(values, results, rounded_) || mask)
                 failure = Settle(
-                    values, results, mask, rounded_, policy, scalarMessage_,
-                    [&](std::size_t k) { return Replayed{scalar_.Convert(SingleOf(values[k]))}; });
+                    values, results, mask, rounded_, policy, scalarMessage_, [&](std::size_t k) {
+                        return Replayed<Number>{scalar_.Convert(StepValue<Number>(values[k]))};
+                    });
         }
         if (failure)
             return StretchFailure{first + failure->first, failure->second};
@@ -205,5 +238,8 @@ std::optional<StretchFailure> ElasticKernel::ConvertByPixel(const Columns<Value>
     }
     return std::nullopt;
 }
+
+template class ElasticKernel<float>;
+template class ElasticKernel<double>;
 
 } // namespace pevrand::python

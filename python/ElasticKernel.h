@@ -13,25 +13,26 @@
 namespace pevrand::python
 {
 
-// The operands the kernel reads, in this order, those not given left out: the values (float32,
-// or float64 as given, each then read as the single nearest to it), the angles and the flight
-// paths over the elements (float32), the pixels (int64, or uint64 for unsigned ids) and the
-// mask (bool).
+// The operands the kernel reads, in this order, those not given left out: the values, the
+// angles and the flight paths over the elements, the pixels (int64, or uint64 for unsigned
+// ids) and the mask (bool). The values are the edition's Number, or for the classic edition
+// float64 as given, each read as the single nearest to it; the angles and paths are Numbers.
 struct ElasticOperands {
     bool DoubleValues = false;
     bool Angles = false, Paths = false, Pixels = false, UnsignedPixels = false, Mask = false;
 };
 
-class ElasticKernel : public ArrayKernel
+// Number: float for the classic edition, whose results are singles, double for the others.
+template <class Number> class ElasticKernel : public ArrayKernel
 {
 public:
-    // Converts from `source` to `target`; the angle and flight path are `angle` and `path` (a
-    // number, or not given) unless the operands give them over the elements, or `tables` (with
-    // pixels) gives them a pixel. `rounded`: the single nearest to the number the output box
-    // shows, else the engine's result.
-    ElasticKernel(Quantity source, Quantity target, ElasticOperands operands,
-                  std::optional<float> angle, std::optional<float> path, const PixelTables *tables,
-                  bool rounded);
+    // Converts from `source` to `target` in `edition`; the angle and flight path are `angle` and
+    // `path` (a number, or not given) unless the operands give them over the elements, or
+    // `tables` (with pixels) gives them a pixel. `rounded`: the number nearest to what the
+    // output box shows (five significant figures), else the engine's result.
+    ElasticKernel(Quantity source, Quantity target, Edition edition, ElasticOperands operands,
+                  std::optional<Number> angle, std::optional<Number> path,
+                  const PixelTables<Number> *tables, bool rounded);
 
     std::optional<StretchFailure> Convert(const Stretch &stretch,
                                           FailurePolicy policy) const override;
@@ -56,12 +57,17 @@ private:
                                                  FailurePolicy policy) const;
 
     Quantity source_, target_;
+    Edition edition_;
     ElasticOperands operands_;
-    std::optional<float> angle_, path_;
-    const PixelTables *tables_;
+    std::optional<Number> angle_, path_;
+    const PixelTables<Number> *tables_;
     bool rounded_;
     std::optional<MessageId> scalarMessage_;
-    ValueConversion scalar_; // the conversion of every element where no array or table is read
+    // The conversion of every element where no array or table is read.
+    BasicValueConversion<Number> scalar_;
 };
+
+extern template class ElasticKernel<float>;
+extern template class ElasticKernel<double>;
 
 } // namespace pevrand::python

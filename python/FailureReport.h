@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace pevrand::python
 {
@@ -27,8 +28,8 @@ Failure FailureOf(MessageId message, std::optional<std::int64_t> tablePixel);
 
 // One element's run on its own: its outcome, and the pixel whose table gave the geometry it
 // met, if one did.
-struct Replayed {
-    ValueConversion::Outcome Outcome;
+template <class Number> struct Replayed {
+    typename BasicValueConversion<Number>::Outcome Outcome;
     std::optional<std::int64_t> AnglePixel = std::nullopt, PathPixel = std::nullopt;
 };
 
@@ -38,20 +39,24 @@ struct Replayed {
 // stays NaN. The first failure that stops under the policy is returned: under Stop any, and
 // whatever the policy one that `scalarMessage`, the scalar arguments' own, gives, which names no
 // element.
-template <class Value, class Replay>
-std::optional<StretchFailure> Settle(std::span<const Value> values, std::span<float> results,
+template <class Value, class Number, class Replay>
+std::optional<StretchFailure> Settle(std::span<const Value> values, std::span<Number> results,
                                      const bool *masked, bool rounded, FailurePolicy policy,
                                      std::optional<MessageId> scalarMessage, const Replay &replay)
 {
     for (std::size_t j = 0; j < results.size(); ++j) {
         if (masked && masked[j]) {
-            results[j] = NearestSingle(static_cast<double>(values[j]));
+            // As a single for the classic edition, a double for the others.
+            if constexpr (std::is_same_v<Number, float>)
+                results[j] = NearestSingle(static_cast<double>(values[j]));
+            else
+                results[j] = static_cast<Number>(values[j]);
             continue;
         }
         if (!std::isnan(results[j]))
             continue;
-        const Replayed run = replay(j);
-        const ValueConversion::Outcome &outcome = run.Outcome;
+        const auto run = replay(j);
+        const auto &outcome = run.Outcome;
         if (!outcome.Message) {
             results[j] = rounded ? outcome.Shown() : outcome.Result;
             continue;

@@ -5,17 +5,20 @@
 namespace pevrand::python
 {
 
-PixelTables::PixelTables(Quantity source, Quantity target, PixelArgument angle, PixelArgument path,
-                         std::int64_t offset)
-    : source_(source), target_(target), angle_(angle), path_(path), offset_(offset)
+template <class Number>
+PixelTables<Number>::PixelTables(Quantity source, Quantity target, Edition edition,
+                                 PixelArgument<Number> angle, PixelArgument<Number> path,
+                                 std::int64_t offset)
+    : source_(source), target_(target), edition_(edition), angle_(angle), path_(path),
+      offset_(offset)
 {
-    for (const PixelArgument *argument : {&angle_, &path_})
+    for (const PixelArgument<Number> *argument : {&angle_, &path_})
         if (argument->Table)
             length_ = std::min(length_.value_or(argument->Table->size()), argument->Table->size());
     bound_ = length_ ? static_cast<__int128>(*length_) : static_cast<__int128>(1) << 100;
     // Only the tables the pair reads are kept, each to the shortest table's length.
-    const auto kept = [&](const PixelArgument &argument, bool read) {
-        std::optional<std::vector<float>> table;
+    const auto kept = [&](const PixelArgument<Number> &argument, bool read) {
+        std::optional<std::vector<Number>> table;
         if (read && argument.Table)
             table.emplace(argument.Table->begin(), argument.Table->begin() + *length_);
         return table;
@@ -30,16 +33,21 @@ PixelTables::PixelTables(Quantity source, Quantity target, PixelArgument angle, 
     geometries_.push_back(FailingPixel());
 }
 
-ValueConversion PixelTables::ConversionOf(std::size_t entry) const
+template <class Number>
+BasicValueConversion<Number> PixelTables<Number>::ConversionOf(std::size_t entry) const
 {
     const bool listed = length_ && entry < *length_;
-    const auto number = [&](const std::optional<std::vector<float>> &table,
-                            const PixelArgument &argument) -> std::optional<float> {
+    const auto number = [&](const std::optional<std::vector<Number>> &table,
+                            const PixelArgument<Number> &argument) -> std::optional<Number> {
         if (table)
             return listed ? std::optional((*table)[entry]) : std::nullopt;
-        return argument.Number;
+        return argument.Value;
     };
-    return ValueConversion(source_, target_, number(angles_, angle_), number(paths_, path_));
+    return BasicValueConversion<Number>(source_, target_, number(angles_, angle_),
+                                        number(paths_, path_), edition_);
 }
+
+template class PixelTables<float>;
+template class PixelTables<double>;
 
 } // namespace pevrand::python

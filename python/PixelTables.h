@@ -16,19 +16,19 @@ namespace pevrand::python
 {
 
 // A geometry argument beside pixels: a table with one number a pixel, or one number (or none
-// given) for every pixel.
-struct PixelArgument {
-    std::optional<std::span<const float>> Table;
-    std::optional<float> Number;
+// given) for every pixel. Number is the precision of the edition's steps.
+template <class Number> struct PixelArgument {
+    std::optional<std::span<const Number>> Table;
+    std::optional<Number> Value;
 };
 
-class PixelTables
+template <class Number> class PixelTables
 {
 public:
-    // The tables of the pair (source, target). A pixel id p is the table position p - offset.
-    // A table given but not read still bounds the pixel ids.
-    PixelTables(Quantity source, Quantity target, PixelArgument angle, PixelArgument path,
-                std::int64_t offset);
+    // The tables of the pair (source, target) in `edition`. A pixel id p is the table position
+    // p - offset. A table given but not read still bounds the pixel ids.
+    PixelTables(Quantity source, Quantity target, Edition edition, PixelArgument<Number> angle,
+                PixelArgument<Number> path, std::int64_t offset);
 
     // Sets `entry` to the table position of pixel id `pixel`; false where it lies outside the
     // tables: a negative position, or one past the shortest table.
@@ -43,30 +43,31 @@ public:
     // with the numbers given.
     bool Read() const { return angles_ || paths_; }
 
-    // Where Read(), each position's geometry as ConvertValuesByPixel takes it, and one position
+    // Where Read(), each position's geometry as the loops by pixel take it, and one position
     // more, NoEntry, for elements that are not converted (masked).
     std::span<const PixelGeometry> Geometries() const { return geometries_; }
     std::size_t NoEntry() const { return geometries_.size() - 1; }
 
     // The checks and conversion of position `entry`'s events, for finding why one failed.
-    ValueConversion ConversionOf(std::size_t entry) const;
+    BasicValueConversion<Number> ConversionOf(std::size_t entry) const;
 
     // Whether the angle or the flight path comes from a table, so that a failure of it names the
     // pixel.
     bool AngleFromTable() const { return angles_.has_value(); }
     bool PathFromTable() const { return paths_.has_value(); }
 
-    // The shortest table's length, or none when no table is given.
-    std::optional<std::size_t> Length() const { return length_; }
-
 private:
     Quantity source_, target_;
-    PixelArgument angle_, path_;
-    std::optional<std::vector<float>> angles_, paths_; // the tables the pair reads
+    Edition edition_;
+    PixelArgument<Number> angle_, path_;
+    std::optional<std::vector<Number>> angles_, paths_; // the tables the pair reads
     std::int64_t offset_;
     std::optional<std::size_t> length_;
     __int128 bound_; // the shortest table's length, or beyond every position
     std::vector<PixelGeometry> geometries_;
 };
+
+extern template class PixelTables<float>;
+extern template class PixelTables<double>;
 
 } // namespace pevrand::python

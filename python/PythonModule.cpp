@@ -9,6 +9,7 @@
 #include "FailureReport.h"
 #include "PixelTables.h"
 #include "convert/ConvertCommand.h"
+#include "engine/Editions.h"
 #include "engine/NearestSingle.h"
 #include "engine/Quantities.h"
 #include "engine/QuantityNames.h"
@@ -21,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace py = pybind11;
@@ -80,101 +82,121 @@ PyArrayObject *ArrayOf(const py::object &array)
     return reinterpret_cast<PyArrayObject *>(array.ptr());
 }
 
-// A per-pixel table as contiguous singles, each the single nearest to its entry (numpy's cast,
-// which rounds an int64 once).
-py::object SingleTable(const py::handle &table, const char *what)
+// The numpy type of the edition's steps' numbers.
+template <class Number> constexpr int TypeOf()
 {
-    py::object real = RealArray(table, what);
-    PyObject *singles =
-        PyArray_FROMANY(real.ptr(), NPY_FLOAT32, 1, 1, NPY_ARRAY_IN_ARRAY | NPY_ARRAY_FORCECAST);
-    if (singles == nullptr)
-        throw py::error_already_set();
-    return py::reinterpret_steal<py::object>(singles);
+    return std::is_same_v<Number, float> ? NPY_FLOAT32 : NPY_FLOAT64;
 }
 
-std::span<const float> Floats(const py::object &table)
+// A per-pixel table as contiguous Numbers, each the one nearest to its entry (numpy's cast,
+// which rounds an int64 once).
+template <class Number> py::object NumberTable(const py::handle &table, const char *what)
+{
+    py::object real = RealArray(table, what);
+    PyObject *numbers = PyArray_FROMANY(real.ptr(), TypeOf<Number>(), 1, 1,
+                                        NPY_ARRAY_IN_ARRAY | NPY_ARRAY_FORCECAST);
+    if (numbers == nullptr)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(numbers);
+}
+
+template <class Number> std::span<const Number> Numbers(const py::object &table)
 {
     PyArrayObject *array = ArrayOf(table);
-    return {static_cast<const float *>(PyArray_DATA(array)),
+    return {static_cast<const Number *>(PyArray_DATA(array)),
             static_cast<std::size_t>(PyArray_SIZE(array))};
 }
 
-std::optional<float> Single(std::optional<double> number)
+// A scalar argument as the edition's steps take it: the single nearest to it for the classic
+// ones.
+template <class Number> std::optional<Number> StepNumber(std::optional<double> number)
 {
     if (!number)
         return std::nullopt;
-    return NearestSingle(*number);
+    if constexpr (std::is_same_v<Number, float>)
+        return NearestSingle(*number);
+    else
+        return *number;
 }
 
-// Converts `values` into `result` (float32 of the broadcast shape, any layout and byte order).
-// A geometry argument is a number (or None) for every element, or an array: over the elements
-// (broadcast with the values), or with `pixels` a one-dimensional table with an entry a pixel,
-// pixel id p at position p - pixel_offset. None when nothing failed that stops, else (index,
-// message, field, pixel, outside): index None when no element was at fault (a scalar argument
-// missing or unusable), pixel the id whose table entry was at fault, outside True when the
-// element's pixel lies outside the tables.
-py::object ConvertArray(const py::object &values, std::optional<double> angle,
-                        const py::object &angles, std::optional<double> path,
-                        const py::object &paths, const py::object &pixels, const py::object &mask,
-                        const py::object &result, std::string_view source, std::string_view target,
-                        bool rounded, bool stopAtFailure, std::int64_t pixelOffset)
+Edition NamedEdition(std::string_view name)
 {
-    const Quantity from = NamedQuantity(source), to = NamedQuantity(target);
-    if (!PyArray_Check(result.ptr()) || PyArray_DESCR(ArrayOf(result))->type_num != NPY_FLOAT32 ||
-        !PyArray_ISWRITEABLE(ArrayOf(result)))
-        throw py::value_error("convert_array needs a writeable float32 result");
+    if (const std::optional<Edition> edition = EditionFromName(name))
+        return *edition;
+    throw py::value_error("unknown constants '" + std::string(name) + "': the editions are " +
+                          EditionNames());
+}
 
+// What convert_array was given, as its kernel takes it.
+struct ArrayArguments {
+    const py::object &Values;
+    std::optional<double> Angle;
+    const py::object &Angles;
+    std::optional<double> Path;
+    const py::object &Paths;
+    const py::object &Pixels;
+    const py::object &Mask;
+    const py::object &Result;
+    Quantity Source, Target;
+    Edition Constants;
+    bool Rounded, StopAtFailure;
+    std::int64_t PixelOffset;
+};
+
+template <class Number> std::optional<LoopFailure> ConvertWith(const ArrayArguments &given)
+{
     std::vector<py::object> held;
     std::vector<LoopOperand> operands;
     const auto operand = [&](py::object array, int type) {
         operands.push_back({ArrayOf(array), type});
         held.push_back(std::move(array));
     };
-    ElasticOperands given;
-    py::object real = RealArray(values, "values");
-    // float64, the common dtype, is read as it is, each value narrowed as it is converted;
-    // every other dtype is cast to float32 a stretch at a time.
-    const PyArray_Descr *valueType = PyArray_DESCR(ArrayOf(real));
-    given.DoubleValues = valueType->type_num == NPY_FLOAT64;
-    operand(std::move(real), given.DoubleValues ? NPY_FLOAT64 : NPY_FLOAT32);
-    std::optional<PixelTables> tables;
-    if (pixels.is_none()) {
-        given.Angles = !angles.is_none();
-        given.Paths = !paths.is_none();
-        if (given.Angles)
-            operand(RealArray(angles, "angle"), NPY_FLOAT32);
-        if (given.Paths)
-            operand(RealArray(paths, "path"), NPY_FLOAT32);
+    ElasticOperands read;
+    py::object values = RealArray(given.Values, "values");
+    // The classic steps read float64, the common dtype, as it is, each value narrowed as it is
+    // converted; every other dtype is cast a stretch at a time to the steps' own type.
+    read.DoubleValues =
+        std::is_same_v<Number, float> && PyArray_DESCR(ArrayOf(values))->type_num == NPY_FLOAT64;
+    operand(std::move(values), read.DoubleValues ? NPY_FLOAT64 : TypeOf<Number>());
+    std::optional<PixelTables<Number>> tables;
+    if (given.Pixels.is_none()) {
+        read.Angles = !given.Angles.is_none();
+        read.Paths = !given.Paths.is_none();
+        if (read.Angles)
+            operand(RealArray(given.Angles, "angle"), TypeOf<Number>());
+        if (read.Paths)
+            operand(RealArray(given.Paths, "path"), TypeOf<Number>());
     } else {
-        PixelArgument angleArgument{std::nullopt, Single(angle)};
-        PixelArgument pathArgument{std::nullopt, Single(path)};
-        if (!angles.is_none()) {
-            held.push_back(SingleTable(angles, "angle"));
-            angleArgument.Table = Floats(held.back());
+        PixelArgument<Number> angle{std::nullopt, StepNumber<Number>(given.Angle)};
+        PixelArgument<Number> path{std::nullopt, StepNumber<Number>(given.Path)};
+        if (!given.Angles.is_none()) {
+            held.push_back(NumberTable<Number>(given.Angles, "angle"));
+            angle.Table = Numbers<Number>(held.back());
         }
-        if (!paths.is_none()) {
-            held.push_back(SingleTable(paths, "path"));
-            pathArgument.Table = Floats(held.back());
+        if (!given.Paths.is_none()) {
+            held.push_back(NumberTable<Number>(given.Paths, "path"));
+            path.Table = Numbers<Number>(held.back());
         }
-        tables.emplace(from, to, angleArgument, pathArgument, pixelOffset);
-        py::object ids = RealArray(pixels, "pixel");
+        tables.emplace(given.Source, given.Target, given.Constants, angle, path, given.PixelOffset);
+        py::object ids = RealArray(given.Pixels, "pixel");
         const char kind = PyArray_DESCR(ArrayOf(ids))->kind;
         if (kind != 'i' && kind != 'u')
             throw py::type_error("pixel must be integers");
-        given.Pixels = true;
-        given.UnsignedPixels = kind == 'u';
-        operand(std::move(ids), given.UnsignedPixels ? NPY_UINT64 : NPY_INT64);
+        read.Pixels = true;
+        read.UnsignedPixels = kind == 'u';
+        operand(std::move(ids), read.UnsignedPixels ? NPY_UINT64 : NPY_INT64);
     }
-    if (!mask.is_none()) {
-        given.Mask = true;
-        operand(mask, NPY_BOOL);
+    if (!given.Mask.is_none()) {
+        read.Mask = true;
+        operand(given.Mask, NPY_BOOL);
     }
 
-    const ElasticKernel kernel(from, to, given, Single(angle), Single(path),
-                               tables ? &*tables : nullptr, rounded);
+    const ElasticKernel<Number> kernel(
+        given.Source, given.Target, given.Constants, read, StepNumber<Number>(given.Angle),
+        StepNumber<Number>(given.Path), tables ? &*tables : nullptr, given.Rounded);
     std::optional<LoopFailure> failure =
-        RunLoop(operands, ArrayOf(result), NPY_FLOAT32, kernel,
-                stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber);
+        RunLoop(operands, ArrayOf(given.Result), TypeOf<Number>(), kernel,
+                given.StopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber);
     if (!failure && kernel.ScalarMessage()) {
         // No element got as far as the scalar argument's check (none, or each failed its own):
         // it fails anyway, whatever the values.
@@ -182,12 +204,76 @@ py::object ConvertArray(const py::object &values, std::optional<double> angle,
                               {MessageOf(*kernel.ScalarMessage()).Text,
                                FieldOf(*kernel.ScalarMessage()), std::nullopt, true}};
     }
+    return failure;
+}
+
+// Converts `values` into `result` (float32 for the classic constants, float64 for the others,
+// of the broadcast shape, any layout and byte order). A geometry argument is a number (or None)
+// for every element, or an array: over the elements (broadcast with the values), or with
+// `pixels` a one-dimensional table with an entry a pixel, pixel id p at position
+// p - pixel_offset. None when nothing failed that stops, else (index, message, field, pixel,
+// outside): index None when no element was at fault (a scalar argument missing or unusable),
+// pixel the id whose table entry was at fault, outside True when the element's pixel lies
+// outside the tables.
+py::object ConvertArray(const py::object &values, std::optional<double> angle,
+                        const py::object &angles, std::optional<double> path,
+                        const py::object &paths, const py::object &pixels, const py::object &mask,
+                        const py::object &result, std::string_view source, std::string_view target,
+                        bool rounded, bool stopAtFailure, std::int64_t pixelOffset,
+                        std::string_view constants)
+{
+    const ArrayArguments given{values,
+                               angle,
+                               angles,
+                               path,
+                               paths,
+                               pixels,
+                               mask,
+                               result,
+                               NamedQuantity(source),
+                               NamedQuantity(target),
+                               NamedEdition(constants),
+                               rounded,
+                               stopAtFailure,
+                               pixelOffset};
+    const bool singles = RowOf(given.Constants).SingleSteps;
+    if (!PyArray_Check(result.ptr()) ||
+        PyArray_DESCR(ArrayOf(result))->type_num != (singles ? NPY_FLOAT32 : NPY_FLOAT64) ||
+        !PyArray_ISWRITEABLE(ArrayOf(result)))
+        throw py::value_error("convert_array needs a writeable result of the edition's type");
+    const std::optional<LoopFailure> failure =
+        singles ? ConvertWith<float>(given) : ConvertWith<double>(given);
     if (!failure)
         return py::none();
     const Failure &why = failure->Why;
     return py::make_tuple(why.NoElement ? py::object(py::none()) : py::int_(failure->Index),
                           std::string(why.Message), std::string(why.Field), why.Pixel,
                           why.OutsideTables);
+}
+
+// An edition's factors, as the module's constants() gives them.
+py::dict Constants(std::string_view name)
+{
+    const EditionRow &row = RowOf(NamedEdition(name));
+    py::dict constants;
+    constants["energy_wavelength"] = row.Factors.Wavelength;
+    constants["energy_wavevector"] = row.Factors.Wavevector;
+    constants["energy_frequency"] = row.Factors.Frequency;
+    constants["energy_velocity"] = row.Factors.Velocity;
+    constants["energy_temperature"] = row.Factors.Temperature;
+    constants["energy_wavenumber"] = row.Factors.Wavenumber;
+    constants["neutron_mass"] = row.NeutronMass;
+    return constants;
+}
+
+// The editions: (name, title, source), in the table's order.
+py::list EditionRows()
+{
+    py::list rows;
+    for (const EditionRow &row : EditionTable)
+        rows.append(
+            py::make_tuple(std::string(row.Name), std::string(row.Title), std::string(row.Source)));
+    return rows;
 }
 
 // Whether converting from `source` to `target` reads the angle and the flight path.
@@ -204,10 +290,11 @@ std::string CanonicalName(std::string_view name)
 
 py::tuple ConvertText(const std::string &valueText, std::string_view source,
                       std::string_view target, const std::string &angleText,
-                      const std::string &pathText)
+                      const std::string &pathText, std::string_view constants)
 {
     const ConvertOutcome outcome =
-        RunConvert({valueText, angleText, pathText, NamedQuantity(source), NamedQuantity(target)});
+        RunConvert({valueText, angleText, pathText, NamedQuantity(source), NamedQuantity(target),
+                    NamedEdition(constants)});
     return py::make_tuple(outcome.OutputText,
                           outcome.Message ? MessageOf(*outcome.Message).Text : std::string_view());
 }
@@ -230,12 +317,16 @@ PYBIND11_MODULE(_pevrand, module)
                py::arg("angles"), py::arg("path"), py::arg("paths"), py::arg("pixels"),
                py::arg("mask"), py::arg("result"), py::arg("source"), py::arg("target"),
                py::arg("rounded"), py::arg("stop_at_failure"), py::arg("pixel_offset") = 0,
-               "Converts arrays of real numbers into a float32 array of their broadcast shape.");
+               py::arg("constants") = "classic",
+               "Converts arrays of real numbers into an array of their broadcast shape.");
+    module.def("constants", &Constants, py::arg("edition"), "An edition's factors.");
+    module.def("editions", &EditionRows, "The editions: (name, title, source).");
     module.def("quantity_name", &CanonicalName, py::arg("name"),
                "The quantity's own name for any name it answers to.");
     module.def("geometry_needed", &GeometryNeeded, py::arg("source"), py::arg("target"),
                "(angle, path): whether the pair reads the angle and the flight path.");
     module.def("convert_text", &ConvertText, py::arg("value_text"), py::arg("source"),
                py::arg("target"), py::arg("angle_text"), py::arg("path_text"),
+               py::arg("constants") = "classic",
                "The Convert command on the three box texts: (output_text, message).");
 }

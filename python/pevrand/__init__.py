@@ -59,8 +59,11 @@ def _filled(text, placeholder, value):
 
 __doc__ = _filled(__doc__, "{quantity_names}", _names_with_aliases())
 __version__ = _pevrand.__version__
-__all__ = ["ConversionError", "convert", "convert_all", "convert_text", "quantities",
-           "__version__"]
+__all__ = ["ConversionError", "constants", "convert", "convert_all", "convert_text", "editions",
+           "quantities", "__version__"]
+
+# The editions of the constants: (name, title, source), classic first, the default.
+_EDITIONS = _pevrand.editions()
 
 
 class ConversionError(ValueError):
@@ -138,11 +141,17 @@ def _pixels(pixel):
     return array
 
 
-def _out(out, shape):
+def _result_dtype(constants):
+    """float32 for the classic constants, whose steps end in a single; float64 for the
+    others."""
+    return _np.dtype(_np.float32 if constants == "classic" else _np.float64)
+
+
+def _out(out, shape, dtype):
     if not isinstance(out, _np.ndarray) or isinstance(out, _np.ma.MaskedArray):
-        raise TypeError(f"out must be a numpy array of float32, not {type(out).__name__}")
-    if out.dtype.kind != "f" or out.dtype.itemsize != 4:
-        raise TypeError(f"out must be float32 (either byte order), not {out.dtype}")
+        raise TypeError(f"out must be a numpy array of {dtype}, not {type(out).__name__}")
+    if out.dtype.kind != "f" or out.dtype.itemsize != dtype.itemsize:
+        raise TypeError(f"out must be {dtype} (either byte order), not {out.dtype}")
     if out.shape != tuple(shape):
         raise ValueError(f"out has the shape {out.shape}, the result {tuple(shape)}")
     if not out.flags.writeable:
@@ -154,13 +163,14 @@ class _Arguments:
     """The values, angles, flight paths and pixels of one call, broadcast to the result's shape
     as views: no element is copied."""
 
-    def __init__(self, values, angle, path, pixel, offset=None):
+    def __init__(self, values, angle, path, pixel, offset=None, pixel_offset=0):
         self.values = _real_array(values, "values")
         self.angle, self.angles = _geometry(angle, "angle")
         self.path, self.paths = _geometry(path, "path")
         self.pixels = None if pixel is None else _pixels(pixel)
         # Where this block of a larger array starts, for the indices that errors name.
         self.offset = offset
+        self.pixel_offset = _pixel_offset(pixel_offset)
         if self.pixels is not None:
             for table, what in ((self.angles, "angle"), (self.paths, "path")):
                 if table is not None and table.ndim != 1:
@@ -211,7 +221,7 @@ class _Arguments:
         if flat is None or numbers is None:
             return number
         if self.pixels is not None:
-            return numbers[self.pixels.flat[flat]].item()
+            return numbers[int(self.pixels.flat[flat]) - self.pixel_offset].item()
         return numbers.flat[flat].item()
 
     def operands(self, mask, result):
@@ -224,10 +234,11 @@ class _Arguments:
                 self.path, self.paths if tables else walked(self.paths), walked(self.pixels),
                 walked(mask), walked(result))
 
-    def convert(self, source, target, rounded, errors, out=None):
+    def convert(self, source, target, rounded, errors, out=None, constants="classic"):
         mask = self.mask(*_pevrand.geometry_needed(source, target)) if self.masked else None
-        result = _np.empty(self.shape, dtype=_np.float32) if out is None else _out(out,
-                                                                                  self.shape)
+        dtype = _result_dtype(constants)
+        result = _np.empty(self.shape, dtype=dtype) if out is None else _out(out, self.shape,
+                                                                            dtype)
         # (An out that overlaps an input is written through a copy of numpy's iterator.)
         failure = _pevrand.convert_array(
             *self.operands(None if mask is None or mask is _np.ma.nomask else mask, result),
@@ -235,6 +246,8 @@ class _Arguments:
             target,
             bool(rounded),
             errors == "raise",
+            self.pixel_offset,
+            constants,
         )
         if failure is not None:
             self.fail(*failure)
@@ -248,7 +261,13 @@ class _Arguments:
         if outside:
             pixel = int(self.pixels.flat[flat])
             tables = [len(t) for t in (self.angles, self.paths) if t is not None]
-            where = "negative" if pixel < 0 else f"outside the tables of {min(tables)} pixels"
+            first = self.pixel_offset
+            if pixel < first:
+                where = "negative" if first == 0 else f"below pixel_offset {first}"
+            else:
+                where = f"outside the tables of {min(tables)} pixels"
+                if first:
+                    where += f" (pixels {first} to {first + min(tables) - 1})"
             raise IndexError(f"pixel {pixel} at index {self.index(flat)} is {where}")
         number = self.failing_number(field, flat)
         raise ConversionError(message, None if flat is None else self.index(flat), number, field,
@@ -259,6 +278,22 @@ def _one_element(array):
     """A 0-d array as a view of one element: numpy's buffered iterator reads a 0-d operand
     wrongly (numpy 1.24)."""
     return array.reshape(1) if isinstance(array, _np.ndarray) and array.ndim == 0 else array
+
+
+def _pixel_offset(offset):
+    if not isinstance(offset, _numbers.Integral) or isinstance(offset, bool):
+        raise TypeError(f"pixel_offset must be an integer, not {type(offset).__name__}")
+    if not -2**63 <= offset < 2**63:
+        raise ValueError(f"pixel_offset {offset} is beyond the int64 range")
+    return int(offset)
+
+
+def _constants(constants):
+    names = [name for name, _, _ in _EDITIONS]
+    if constants not in names:
+        raise ValueError(f"constants must be one of {', '.join(map(repr, names))}, not "
+                         f"{constants!r}")
+    return constants
 
 
 def _errors(errors):
@@ -281,7 +316,7 @@ def _collection_module(*arguments):
 
 
 def convert(values, source, target, *, angle=None, path=None, pixel=None, rounded=True,
-            errors="raise", out=None):
+            errors="raise", out=None, constants="classic", pixel_offset=0):
     """Converts values from the quantity `source` to the quantity `target` as the window does.
 
     values   a number, or anything numpy turns into an array of real numbers, of any shape,
@@ -308,11 +343,20 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
              entries; each pixel's geometry is checked and prepared once. A pixel that is
              negative or beyond a table raises IndexError; a pixel whose own angle or path is
              unusable fails only its own elements.
+    pixel_offset
+             an integer subtracted from each pixel before its table entry is looked up: a
+             bank whose detector ids start at 100000 takes pixel_offset=100000.
     rounded  True: each result is the float32 nearest to the number that the window's output
              box shows (five significant figures), so that it prints as the window's text.
              False: the engine's single-precision result before that rounding. Use
              rounded=False for analysis (histograms, fits): five figures put the results on a
              comb of few distinct values, and a fine histogram of them has empty bins.
+    constants
+             the edition of the physical constants: "classic" (the window's factors and
+             single-precision steps, the default), "codata2018" or "codata2022" (computed in
+             double precision from the CODATA values; see constants()). A CODATA edition reads
+             each value as the double nearest to it and gives float64: with rounded, the double
+             nearest to the five-significant-figure result. Another name raises ValueError.
     errors   "raise": an element that fails (a value not positive, NaN or out of range for the
              conversion, or its angle or flight path unusable) raises ConversionError with the
              window's message, the first failing index, and the number at fault (.value,
@@ -320,21 +364,23 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
              unusable angle or flight path given as a scalar raises ConversionError either way,
              whatever the values (after a value that fails first under "raise", as in the
              window).
-    out      a float32 array of the broadcast shape (any strides) to write the results into;
-             then nothing full-size is allocated and out is returned. Of another shape it
-             raises ValueError, of another dtype TypeError. Where an element fails under
-             "raise", out holds the results before it.
+    out      an array of the broadcast shape (any strides, either byte order; float32, or
+             float64 for a CODATA edition) to write the results into; then nothing full-size is
+             allocated and out is returned. Of another shape it raises ValueError, of another
+             dtype TypeError. Where an element fails under "raise", out holds the results
+             before it.
 
-    Returns a new float32 array of the broadcast shape, or a numpy float32 when values and
-    geometry are all scalars.
+    Returns a new float32 (float64 for a CODATA edition) array of the broadcast shape, or a
+    numpy scalar of that type when values and geometry are all scalars.
 
     With a dask array among values, angle, path and pixel, the result is a lazy dask array
     whose blocks the module converts (on a dask.distributed cluster too), with the same bits;
     under "raise", compute() raises ConversionError with the index over the whole array. With
     an xarray.DataArray, the result is a DataArray with the same dims, coordinates and name
     and attrs["units"] naming the target's unit; geometry DataArrays align and broadcast by
-    xarray's rules (with pixel, they are the tables). Pevrand's constants (81.787 meV Å², ...)
-    are those of the window and differ from CODATA 2018's by up to about 0.016% in d-spacing.
+    xarray's rules (with pixel, they are the tables). The classic constants (81.787 meV Å², ...)
+    are those of the window and differ from CODATA 2022's by up to about 0.021% (E and
+    lambda); constants="codata2022" matches a facility's reduction software.
 
     >>> convert(25, "energy", "wavelength")
     1.8087
@@ -346,15 +392,20 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
     >>> convert([4000.0, 4000.0, 8000.0], "tof", "dspacing", pixel=[1, 0, 1],
     ...         angle=[30.0, 90.0], path=[10.0, 12.5], rounded=False)
     array([0.895006 , 3.0565023, 1.790012 ], dtype=float32)
+    >>> convert(25, "meV", "wavelength", constants="codata2022")
+    1.8089
     """
     _name(source, "source")
     _name(target, "target")
     _errors(errors)
+    _constants(constants)
     collections = _collection_module(values, angle, path, pixel)
     if collections is not None:
         return collections.convert(values, source, target, angle=angle, path=path, pixel=pixel,
-                                   rounded=rounded, errors=errors, out=out)
-    return _Arguments(values, angle, path, pixel).convert(source, target, rounded, errors, out)
+                                   rounded=rounded, errors=errors, out=out, constants=constants,
+                                   pixel_offset=pixel_offset)
+    return _Arguments(values, angle, path, pixel, pixel_offset=pixel_offset).convert(
+        source, target, rounded, errors, out, constants)
 
 
 convert.__doc__ = convert.__doc__.replace("{quantity_lines}", _quantity_lines(" " * 13))
@@ -362,7 +413,7 @@ quantities.__doc__ = _filled(quantities.__doc__, "{names}", ", ".join(quantities
 
 
 def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=True,
-                errors="raise"):
+                errors="raise", constants="classic", pixel_offset=0):
     """Converts values from `source` to every quantity, as ``pevrand-convert SOURCE all`` does.
 
     Returns a dict from each quantity's name to what convert gives for it, in the order of
@@ -376,8 +427,10 @@ def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=Tr
     """
     _name(source, "source")
     _errors(errors)
+    _constants(constants)
     lazy = _collection_module(values, angle, path, pixel) is not None
-    arguments = None if lazy else _Arguments(values, angle, path, pixel)
+    arguments = None if lazy else _Arguments(values, angle, path, pixel,
+                                             pixel_offset=pixel_offset)
     results = {}
     for target in quantities():
         needs_angle, needs_path = _pevrand.geometry_needed(source, target)
@@ -385,13 +438,16 @@ def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=Tr
             continue
         if lazy:
             results[target] = convert(values, source, target, angle=angle, path=path,
-                                      pixel=pixel, rounded=rounded, errors=errors)
+                                      pixel=pixel, rounded=rounded, errors=errors,
+                                      constants=constants, pixel_offset=pixel_offset)
         else:
-            results[target] = arguments.convert(source, target, rounded, errors)
+            results[target] = arguments.convert(source, target, rounded, errors,
+                                                constants=constants)
     return results
 
 
-def convert_text(value_text, source, target, *, angle_text="", path_text=""):
+def convert_text(value_text, source, target, *, angle_text="", path_text="",
+                 constants="classic"):
     """The window's Convert command on the texts of its three boxes.
 
     Returns (output_text, message): the text the output box shows and an empty message, or an
@@ -401,6 +457,8 @@ def convert_text(value_text, source, target, *, angle_text="", path_text=""):
     ('1.8087', '')
     >>> convert_text("2,5", "meV", "wavelength")
     ('', 'Use a period as the decimal point')
+    >>> convert_text("25", "meV", "wavelength", constants="codata2022")
+    ('1.8089', '')
     """
     texts = []
     for text, what in ((value_text, "value_text"), (angle_text, "angle_text"),
@@ -410,4 +468,30 @@ def convert_text(value_text, source, target, *, angle_text="", path_text=""):
         # Whatever follows the number does not matter, lone surrogates included.
         texts.append(text.encode("utf-8", "surrogatepass"))
     return _pevrand.convert_text(texts[0], _name(source, "source"), _name(target, "target"),
-                                 texts[1], texts[2])
+                                 texts[1], texts[2], _constants(constants))
+
+
+def constants(edition="classic"):
+    """The factors of an edition of the constants, each relating the neutron energy E in meV to
+    a quantity, and the neutron mass it takes:
+
+    energy_wavelength   E * lambda**2, meV Å²        energy_wavevector   E / k**2, meV Å²
+    energy_frequency    E / nu, meV/THz              energy_velocity     E / v**2, meV s²/m²
+    energy_temperature  E / T, meV/K                 energy_wavenumber   E / wavenumber, meV cm
+    neutron_mass        kg (None for classic, whose factors are numbers of their own)
+
+    The CODATA editions' factors are worked out from the exact SI constants h, e, k_B and c
+    and the edition's neutron mass; editions() names their sources.
+
+    >>> constants("classic")["energy_wavelength"]
+    81.787
+    >>> round(constants("codata2022")["energy_wavelength"], 4)
+    81.8042
+    """
+    return dict(_pevrand.constants(_constants(edition)))
+
+
+def editions():
+    """The editions of the constants, in order, classic (the default) first: a dict from each
+    name to (title, source)."""
+    return {name: (title, source) for name, title, source in _EDITIONS}

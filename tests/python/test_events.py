@@ -4,6 +4,7 @@ Every expectation is the module's own element-by-element float64 call, whose bit
 rows in test_pevrand.py pin down.
 """
 import os
+import re
 import subprocess
 import sys
 
@@ -181,19 +182,40 @@ def test_the_same_code_runs_on_a_two_process_cluster_with_the_same_bits():
     assert raised.value.field == "angle" and raised.value.value == 190.0
 
 
-def test_a_dataarray_keeps_dims_coordinates_and_name_and_gains_units():
+def test_a_dataarray_keeps_dims_and_coordinates_and_is_named_and_unitted_as_its_target():
     tof = xr.DataArray(TOF[:12].reshape(3, 4), dims=("bank", "event"), name="events",
                        coords={"bank": [1, 2, 3], "event": np.arange(4)}, attrs={"units": "µs"})
     angle = xr.DataArray([30.0, 60.0, 90.0], dims="bank", coords={"bank": [0, 1, 2]})
     for values in (tof, tof.chunk({"event": 2})):
         result = pevrand.convert(values, "tof", "dspacing", angle=angle, path=10.0)
-        assert (result.dims, result.name, result.attrs) == (("bank", "event"), "events",
+        assert (result.dims, result.name, result.attrs) == (("bank", "event"), "dspacing",
                                                             {"units": "Å"})
         # Aligned on bank by xarray's rules: banks 1 and 2, with their own angles.
         np.testing.assert_array_equal(result.bank, [1, 2])
         np.testing.assert_array_equal(result.values, pevrand.convert(
             TOF[:8].reshape(2, 4), "tof", "dspacing", angle=[[60.0], [90.0]], path=10.0))
     assert pevrand.convert(tof, "tof", "meV", path=10).attrs["units"] == "meV"
+
+
+@pytest.mark.parametrize("argument,units,refused", [
+    ("values", "ms", "the values (tof) must be in µs, but attrs['units'] says 'ms'"),
+    ("values", "us", None),
+    ("angle", "rad", "the angle must be in deg"),
+    ("path", "mm", "the flight path must be in m,"),
+    ("path", "metres", None),
+])
+def test_a_dataarray_in_another_unit_is_refused_not_converted(argument, units, refused):
+    given = {"values": xr.DataArray(TOF[:4], dims="event"),
+             "angle": xr.DataArray(90.0), "path": xr.DataArray(10.0)}
+    given[argument].attrs["units"] = units
+    call = lambda: pevrand.convert(given["values"], "tof", "dspacing", angle=given["angle"],  # noqa: E731
+                                   path=given["path"])
+    if refused is None:
+        np.testing.assert_array_equal(call().values, pevrand.convert(TOF[:4], "tof", "dspacing",
+                                                                     angle=90, path=10))
+    else:
+        with pytest.raises(ValueError, match=re.escape(refused)):
+            call()
 
 
 # Large enough for a team of threads: ranges of 65,536 elements, failures scattered across them.
