@@ -179,9 +179,11 @@ std::optional<LineReader::Line> LineReader::SkipRestOfLongLine()
     }
 }
 
-ValueConverter::ValueConverter(const ConvertArguments &arguments) : to_(arguments.To)
+ValueConverter::ValueConverter(const ConvertArguments &arguments)
+    : to_(arguments.To), full_(arguments.Full)
 {
     request_.Input = arguments.From;
+    request_.Constants = arguments.Constants;
     request_.TwoThetaText = arguments.TwoThetaText;
     request_.FlightPathText = arguments.FlightPathText;
 }
@@ -194,7 +196,12 @@ ConvertOutcome ValueConverter::Run(std::string_view text, bool cut, Quantity to)
         return {{}, MessageId::NumberTooLong};
     request_.InputText.assign(text);
     request_.Output = to;
-    return RunConvert(request_);
+    ConvertOutcome outcome = RunConvert(request_);
+    if (full_ && outcome.Result)
+        outcome.OutputText = RowOf(request_.Constants).SingleSteps
+                                 ? ShortestText(static_cast<float>(*outcome.Result))
+                                 : ShortestText(*outcome.Result);
+    return outcome;
 }
 
 void ValueConverter::Report(MessageId message, std::string_view where, std::size_t number,

@@ -92,7 +92,8 @@ public:
     explicit ValueConverter(const ConvertArguments &arguments);
 
     // Converts the box text `text` (`cut`: only the start of a longer text) and appends its
-    // line(s) to `out`: the result text, or an empty line when it fails; with TO `all`, one
+    // line(s) to `out`: the result text (with --full the unrounded result's shortest text),
+    // or an empty line when it fails; with TO `all`, one
     // "name<TAB>value" line per quantity, the value left empty when that conversion fails and
     // replaced by the message when it needs an angle or flight path that was not given. Each
     // failure appends "pevrand-convert: <where> <number>: <message>" to `errors` (once per
@@ -107,6 +108,7 @@ private:
 
     ConvertRequest request_;
     std::optional<Quantity> to_;
+    bool full_;
     std::vector<const char *> reported_; // the texts told for this line, by address
 };
 

@@ -81,7 +81,7 @@ OptionValue ReadOption(std::string_view option, std::span<const std::string_view
 std::variant<ConvertArguments, UsageError> ParseArguments(std::span<const std::string_view> args)
 {
     ConvertArguments parsed;
-    bool angleGiven = false, pathGiven = false, optionsEnded = false;
+    bool angleGiven = false, pathGiven = false, constantsGiven = false, optionsEnded = false;
     std::vector<std::string_view> positional;
 
     for (std::size_t i = 0; i < args.size();) {
@@ -103,6 +103,26 @@ std::variant<ConvertArguments, UsageError> ParseArguments(std::span<const std::s
         if (argument == "--version") {
             parsed.Do = ConvertArguments::Action::Version;
             return parsed;
+        }
+        if (argument == "--full") {
+            parsed.Full = true;
+            ++i;
+            continue;
+        }
+        if (const OptionValue constants = ReadOption("--constants", args.subspan(i));
+            constants.Matches) {
+            if (constants.Missing)
+                return UsageError{"--constants needs a value: " + EditionNames()};
+            if (constantsGiven)
+                return UsageError{"--constants given twice"};
+            const std::optional<Edition> edition = EditionFromName(constants.Value);
+            if (!edition)
+                return UsageError{"unknown constants " + Quoted(constants.Value) + ": use " +
+                                  EditionNames()};
+            parsed.Constants = *edition;
+            constantsGiven = true;
+            i += constants.Used;
+            continue;
         }
         struct Geometry {
             std::string_view Option, Meaning;
@@ -154,7 +174,8 @@ std::variant<ConvertArguments, UsageError> ParseArguments(std::span<const std::s
 
 std::string_view UsageText()
 {
-    return "usage: pevrand-convert [--angle DEG] [--path M] FROM TO [VALUE...]\n"
+    return "usage: pevrand-convert [--angle DEG] [--path M] [--constants EDITION] [--full]\n"
+           "                       FROM TO [VALUE...]\n"
            "       pevrand-convert --help | --version\n";
 }
 
@@ -205,6 +226,11 @@ std::string HelpText()
            "Options:\n"
            "  --angle DEG   the scattering angle 2 theta in degrees, for Q and d-spacing\n"
            "  --path M      the total flight path in metres, for time-of-flight\n"
+           "  --constants EDITION\n"
+           "                the physical constants: classic (the window's, the default),\n"
+           "                codata2018 or codata2022 (CODATA values, in double precision)\n"
+           "  --full        prints each result unrounded: the shortest text that reads back\n"
+           "                as it (a single for classic, a double for CODATA)\n"
            "  --            ends the options: what follows are values, even \"-5\"\n"
            "  --help        prints this help\n"
            "  --version     prints the version\n"
@@ -218,6 +244,7 @@ std::string HelpText()
            "Examples:\n"
            "  pevrand-convert meV wavelength 25 81.787\n"
            "  pevrand-convert --angle 90 --path 12.5 dspacing tof < d-spacings.txt\n"
+           "  pevrand-convert --constants codata2022 --full meV wavelength 25\n"
            "\n"
            "Exit status: 0 when every value converted, 1 when any failed, 2 for a usage error.\n";
 }

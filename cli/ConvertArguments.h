@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/Conversion.h"
+#include "engine/Editions.h"
 #include "engine/QuantityNames.h"
 
 #include <optional>
@@ -22,6 +23,8 @@ struct ConvertArguments {
     std::optional<Quantity> To;               // empty for `all`
     std::string TwoThetaText, FlightPathText; // the angle and flight path boxes, empty if not given
     std::vector<std::string_view> Values;     // empty: the values come from standard input
+    Edition Constants = Edition::Classic;     // --constants
+    bool Full = false; // --full: the unrounded result's shortest text, not five figures
 };
 
 // Why the command line cannot be used, in one line without the program's name.

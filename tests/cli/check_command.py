@@ -11,7 +11,8 @@ import sys
 import unittest
 
 PROGRAM = None
-USAGE = ("usage: pevrand-convert [--angle DEG] [--path M] FROM TO [VALUE...]\n"
+USAGE = ("usage: pevrand-convert [--angle DEG] [--path M] [--constants EDITION] [--full]\n"
+         "                       FROM TO [VALUE...]\n"
          "       pevrand-convert --help | --version\n")
 
 
@@ -62,6 +63,24 @@ ROWS = [
      None, "1000\n", "", 0),
     ("values_that_look_like_options", ["meV", "nu", "-", "--", "--angle", "-x"], None, "\n\n\n",
      "".join(value(n, "Non-positive values not allowed") for n in (1, 2, 3)), 1),
+    # The editions of the constants and the unrounded result.
+    ("codata_five_figures", ["--constants", "codata2022", "meV", "wavelength", "25"], None,
+     "1.8089\n", "", 0),
+    ("full_is_the_single_for_classic", ["--full", "meV", "wavelength", "25"], None,
+     "1.8087233\n", "", 0),
+    ("full_is_the_double_for_codata", ["--constants=codata2018", "--full", "meV", "wavelength",
+                                       "25"], None, "1.8089136005711297\n", "", 0),
+    ("all_honours_constants_and_full", ["--constants", "codata2022", "--full", "--angle", "90",
+                                        "meV", "all", "25"], None,
+     "energy\t25\nwavelength\t1.8089135992103358\nnu\t6.0449731052122955\n"
+     "velocity\t2186.9668113758503\nmomentum\t3.4734579417847553\n"
+     "temperature\t290.11295303875204\ninvcm\t201.6385984337303\nq\t4.912211329604537\n"
+     "dspacing\t1.2790950725821932\ntof\tTotal flight path not specified\n", "", 0),
+    ("codata_range_is_the_doubles", ["--constants", "codata2022", "meV", "meV", "1e20",
+                                     "1e200"], None, "1E+20\n\n",
+     value(2, "Value out of range for this conversion"), 1),
+    ("unknown_constants", ["--constants", "codata", "meV", "nu", "1"], None, "",
+     usage_error('unknown constants "codata": use classic, codata2018, codata2022'), 2),
     # Every message, each with an empty line where its value would be.
     ("no_input_value", ["meV", "nu", ""], None, "\n", value(1, "No input value specified"), 1),
     ("decimal_comma", ["meV", "nu", "4.1354", "2,5"], None, "1\n\n",
@@ -174,7 +193,7 @@ class Command(unittest.TestCase):
             self.assertIn(f"\n  {name} ", text)
         for unit in ("meV", "THz", "m/s", "cm-1", "\u00b5s"):
             self.assertIn(f" {unit}", text)
-        self.assertEqual(text.count("\n  pevrand-convert "), 2)
+        self.assertEqual(text.count("\n  pevrand-convert "), 3)
 
     def test_binary_junk_gives_a_line_and_at_most_a_message_per_line(self):
         junk = bytes((i * 7919 + i // 3) % 256 for i in range(200000))
