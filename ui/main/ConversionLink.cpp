@@ -11,8 +11,9 @@ namespace
 {
 
 // The fields of a link, in the order ReadLink keeps them.
-enum Field { Value, From, To, Angle, Path, FieldCount };
-constexpr std::array<std::string_view, FieldCount> FieldNames{"v", "from", "to", "angle", "path"};
+enum Field { Value, From, To, Angle, Path, Constants, FieldCount };
+constexpr std::array<std::string_view, FieldCount> FieldNames{"v",     "from", "to",
+                                                              "angle", "path", "constants"};
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
@@ -151,10 +152,18 @@ std::optional<ConvertRequest> ReadLink(std::string_view fragment)
         return std::nullopt;
     const std::optional<Quantity> from = QuantityFromName(*fields[From]);
     const std::optional<Quantity> to = QuantityFromName(*fields[To]);
-    if (!from || !to)
+    // An edition this version doesn't know (a later one's, say) would convert another number
+    // than the one shared: such a link is ignored whole, as one with an unknown quantity is.
+    const std::optional<Edition> constants =
+        fields[Constants] ? EditionFromName(*fields[Constants]) : Edition::Classic;
+    if (!from || !to || !constants)
         return std::nullopt;
-    return ConvertRequest{BoxText(*fields[Value]), BoxText(fields[Angle].value_or("")),
-                          BoxText(fields[Path].value_or("")), from, to};
+    return ConvertRequest{BoxText(*fields[Value]),
+                          BoxText(fields[Angle].value_or("")),
+                          BoxText(fields[Path].value_or("")),
+                          from,
+                          to,
+                          *constants};
 }
 
 std::string LinkFragment(const ConvertRequest &conversion)
@@ -168,6 +177,8 @@ std::string LinkFragment(const ConvertRequest &conversion)
         fragment += "&angle=" + PercentEscaped(conversion.TwoThetaText);
     if (!conversion.FlightPathText.empty())
         fragment += "&path=" + PercentEscaped(conversion.FlightPathText);
+    if (conversion.Constants != Edition::Classic)
+        fragment += "&constants=" + std::string(RowOf(conversion.Constants).Name);
     return fragment;
 }
 

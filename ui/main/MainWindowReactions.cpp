@@ -45,6 +45,7 @@ std::string_view OptionName(std::string_view frame, Quantity unit)
 void MainWindowReactions::clearOutput()
 {
     view_.SetBoxText("txtOutputVal", "");
+    view_.ShowResultEdition("");
 }
 
 void MainWindowReactions::Form_Load(const std::optional<ConvertRequest> &link)
@@ -61,13 +62,16 @@ void MainWindowReactions::Form_Load(const std::optional<ConvertRequest> &link)
 
 void MainWindowReactions::cmdConvert_Click()
 {
-    const ConvertRequest request{view_.BoxText("txtInputVal"), view_.BoxText("txtTwotheta"),
-                                 view_.BoxText("txtTotalflightpath"),
-                                 view_.SelectedUnit("fraUnitsIn"),
-                                 view_.SelectedUnit("fraUnitsOut")};
+    const ConvertRequest request{
+        view_.BoxText("txtInputVal"),        view_.BoxText("txtTwotheta"),
+        view_.BoxText("txtTotalflightpath"), view_.SelectedUnit("fraUnitsIn"),
+        view_.SelectedUnit("fraUnitsOut"),   view_.SelectedConstants()};
     const ConvertOutcome outcome = RunConvert(request);
     // The result is gone before the message shows: never a result beside a message.
     view_.SetBoxText("txtOutputVal", outcome.OutputText);
+    const bool classic = request.Constants == Edition::Classic;
+    view_.ShowResultEdition(outcome.Message || classic ? std::string_view()
+                                                       : RowOf(request.Constants).Title);
     if (outcome.Message) {
         view_.ShowMessage(MessageOf(*outcome.Message).Text, FocusAfter(*outcome.Message));
     } else {
@@ -84,6 +88,7 @@ void MainWindowReactions::OpenLink(const ConvertRequest &conversion)
         view_.SelectOption(OptionName("fraUnitsIn", *conversion.Input));
     if (conversion.Output)
         view_.SelectOption(OptionName("fraUnitsOut", *conversion.Output));
+    view_.SelectConstants(conversion.Constants);
     cmdConvert_Click();
 }
 
@@ -133,6 +138,12 @@ void MainWindowReactions::txtTotalflightpath_KeyPress(int key)
 {
     if (key == CarriageReturn)
         cmdConvert_Click();
+}
+
+// A result of one edition is stale once another is chosen.
+void MainWindowReactions::cboConstants_Change()
+{
+    clearOutput();
 }
 
 void MainWindowReactions::lblInputValue_Click()
@@ -206,6 +217,8 @@ void MainWindowReactions::Change(std::string_view box)
         txtTwotheta_Change();
     else if (box == "txtTotalflightpath")
         txtTotalflightpath_Change();
+    else if (box == "cboConstants")
+        cboConstants_Change();
 }
 
 void MainWindowReactions::KeyPress(std::string_view control, int key)

@@ -10,6 +10,7 @@
 
 #include "convert/ConvertCommand.h"
 #include "engine/Conversion.h"
+#include "engine/Editions.h"
 
 #include <optional>
 #include <string>
@@ -55,6 +56,17 @@ public:
     // window with an address keeps it there (ConversionLink.h), so that the address shares the
     // conversion on show; the others ignore it.
     virtual void ResultShown(const ConvertRequest &conversion) { static_cast<void>(conversion); }
+
+    // The edition of the constants the window converts with: the classic one, unless the window
+    // offers a choice of editions (the page's Constants choice, cboConstants).
+    virtual Edition SelectedConstants() const { return Edition::Classic; }
+    // Chooses `edition` where the window offers the choice (a link's edition); the others
+    // ignore it.
+    virtual void SelectConstants(Edition edition) { static_cast<void>(edition); }
+    // Shows beside the result which edition gave it: the edition's title, or nothing (empty)
+    // for the classic one and whenever the output box is emptied. A window that offers no
+    // choice of editions ignores it.
+    virtual void ShowResultEdition(std::string_view title) { static_cast<void>(title); }
 };
 
 // The main window's reactions, over a view that outlives them. Each keeps nothing between
@@ -87,6 +99,7 @@ public:
     void txtTwotheta_KeyPress(int key);
     void txtTotalflightpath_Change();
     void txtTotalflightpath_KeyPress(int key);
+    void cboConstants_Change();
     void lblInputValue_Click();
     void lblTwotheta_Click();
     void Label2_Click();
@@ -101,7 +114,8 @@ public:
     void Click(std::string_view control);
     // A change of the text of box `box`: empties a result that depends on it. The value always
     // matters, the angle only when exactly one side is Q or d-spacing, the flight path only when
-    // exactly one side is time-of-flight; the output box itself has no reaction.
+    // exactly one side is time-of-flight, the edition (the page's cboConstants) always; the
+    // output box itself has no reaction.
     void Change(std::string_view box);
     // A key with character code `key` pressed in control `control`, before the control handles
     // it: 13 (Enter, main or keypad) in an entry box converts; every other key does nothing.

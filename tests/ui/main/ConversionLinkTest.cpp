@@ -15,7 +15,7 @@ using Q = Quantity;
 auto Fields(const ConvertRequest &request)
 {
     return std::tie(request.InputText, request.TwoThetaText, request.FlightPathText, request.Input,
-                    request.Output);
+                    request.Output, request.Constants);
 }
 
 struct ReadRow : NamedRow {
@@ -81,7 +81,14 @@ INSTANTIATE_TEST_SUITE_P(
                 Boxes(Cut, Q::Nu, Q::Nu)},
         ReadRow{{"WithoutValue"}, "#from=energy&to=nu", std::nullopt},
         ReadRow{{"WithoutTo"}, "#v=4&from=energy", std::nullopt},
-        ReadRow{{"NamingNoQuantity"}, "#v=4&from=joule&to=nu", std::nullopt}),
+        ReadRow{{"NamingNoQuantity"}, "#v=4&from=joule&to=nu", std::nullopt},
+        ReadRow{{"AnEdition"},
+                "#v=4&from=meV&to=nu&constants=codata2018",
+                ConvertRequest{"4", "", "", Q::Energy, Q::Nu, Edition::Codata2018}},
+        // Converting another edition's number than the one shared would be worse than none.
+        ReadRow{{"AnEditionThisVersionLacks"},
+                "#v=4&from=meV&to=nu&constants=codata2030",
+                std::nullopt}),
     RowName());
 
 TEST(WritingALink, EscapesWhatTheFragmentCouldMisreadAndReadsBackTheSame)
@@ -92,6 +99,15 @@ TEST(WritingALink, EscapesWhatTheFragmentCouldMisreadAndReadsBackTheSame)
     const std::optional<ConvertRequest> read = ReadLink(LinkFragment(shown));
     ASSERT_TRUE(read);
     EXPECT_EQ(Fields(*read), Fields(shown));
+
+    // The edition goes in only where it is not the classic one, so that old links stay as they
+    // were, and comes back.
+    ConvertRequest codata = shown;
+    codata.Constants = Edition::Codata2022;
+    EXPECT_TRUE(LinkFragment(codata).ends_with("&angle=75&constants=codata2022"));
+    const std::optional<ConvertRequest> kept = ReadLink(LinkFragment(codata));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(Fields(*kept), Fields(codata));
 }
 
 } // namespace

@@ -19,7 +19,7 @@ using Calls = std::vector<std::string>;
 
 // A main window without a toolkit: it holds the boxes' texts and the two selections, and
 // records every call that changes what the user sees, in order.
-class FakeView final : public MainWindowView
+class FakeView : public MainWindowView
 {
 public:
     explicit FakeView(std::optional<Q> in = std::nullopt, std::optional<Q> out = std::nullopt)
@@ -68,6 +68,43 @@ public:
                       shown.FlightPathText);
     }
 };
+
+// The page, which offers a choice of editions: it records the choice and the note beside the
+// result too.
+class EditionView final : public FakeView
+{
+public:
+    using FakeView::FakeView;
+    Edition Constants = Edition::Classic;
+
+    Edition SelectedConstants() const override { return Constants; }
+    void SelectConstants(Edition edition) override
+    {
+        Constants = edition;
+        Log.push_back("Constants " + std::string(RowOf(edition).Name));
+    }
+    void ShowResultEdition(std::string_view title) override
+    {
+        Log.push_back("Edition " + std::string(title));
+    }
+};
+
+TEST(MainWindowReactions, AnEditionIsNamedBesideItsResultAndAnotherEmptiesIt)
+{
+    EditionView view(Q::Energy, Q::Wavelength);
+    view.Boxes["txtInputVal"] = "25";
+    view.Constants = Edition::Codata2022;
+    MainWindowReactions reactions(view);
+    reactions.cmdConvert_Click();
+    reactions.Change("cboConstants");
+    // A link chooses its edition before it converts; the classic result names none.
+    reactions.OpenLink({"81.787", "", "", Q::Energy, Q::Wavelength, Edition::Classic});
+    EXPECT_EQ(view.Log, (Calls{"txtOutputVal=1.8089", "Edition CODATA 2022", "Shown 25  ",
+                               "txtOutputVal=", "Edition ", "txtInputVal=81.787",
+                               "txtTwotheta=", "txtTotalflightpath=", "Select optEnergyIn",
+                               "Select optWavelengthOut", "Constants classic", "txtOutputVal=1",
+                               "Edition ", "Shown 81.787  "}));
+}
 
 TEST(MainWindowReactions, StartUpLocksTheOutputBeforeSettingTheDefaultsAndConverts)
 {
