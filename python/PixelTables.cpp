@@ -5,17 +5,29 @@
 namespace pevrand::python
 {
 
+namespace
+{
+
+template <class Number>
+std::optional<std::size_t> ShortestTable(const PixelArgument<Number> &angle,
+                                         const PixelArgument<Number> &path)
+{
+    std::optional<std::size_t> length;
+    for (const PixelArgument<Number> *argument : {&angle, &path})
+        if (argument->Table)
+            length = std::min(length.value_or(argument->Table->size()), argument->Table->size());
+    return length;
+}
+
+} // namespace
+
 template <class Number>
 PixelTables<Number>::PixelTables(Quantity source, Quantity target, Edition edition,
                                  PixelArgument<Number> angle, PixelArgument<Number> path,
                                  std::int64_t offset)
     : source_(source), target_(target), edition_(edition), angle_(angle), path_(path),
-      offset_(offset)
+      length_(ShortestTable(angle, path)), positions_(length_, offset)
 {
-    for (const PixelArgument<Number> *argument : {&angle_, &path_})
-        if (argument->Table)
-            length_ = std::min(length_.value_or(argument->Table->size()), argument->Table->size());
-    bound_ = length_ ? static_cast<__int128>(*length_) : static_cast<__int128>(1) << 100;
     // Only the tables the pair reads are kept, each to the shortest table's length.
     const auto kept = [&](const PixelArgument<Number> &argument, bool read) {
         std::optional<std::vector<Number>> table;

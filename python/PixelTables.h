@@ -15,6 +15,30 @@
 namespace pevrand::python
 {
 
+// Where a pixel's entry lies in tables of `length` entries (none: no table, no upper bound), the
+// pixel ids counted from `offset`: id p is at position p - offset.
+class PixelPositions
+{
+public:
+    PixelPositions(std::optional<std::size_t> length, std::int64_t offset)
+        : offset_(offset),
+          bound_(length ? static_cast<__int128>(*length) : static_cast<__int128>(1) << 100)
+    {
+    }
+
+    // Sets `entry` to the table position of pixel id `pixel`; false where it lies outside the
+    // tables: a negative position, or one past their length.
+    template <class Id> bool Find(Id pixel, std::size_t &entry) const
+    {
+        const __int128 position = static_cast<__int128>(pixel) - offset_;
+        entry = static_cast<std::size_t>(position);
+        return position >= 0 && position < bound_;
+    }
+
+private:
+    __int128 offset_, bound_;
+};
+
 // A geometry argument beside pixels: a table with one number a pixel, or one number (or none
 // given) for every pixel. Number is the precision of the edition's steps.
 template <class Number> struct PixelArgument {
@@ -34,9 +58,7 @@ public:
     // tables: a negative position, or one past the shortest table.
     template <class Id> bool Find(Id pixel, std::size_t &entry) const
     {
-        const __int128 position = static_cast<__int128>(pixel) - offset_;
-        entry = static_cast<std::size_t>(position);
-        return position >= 0 && position < bound_;
+        return positions_.Find(pixel, entry);
     }
 
     // Whether the pair reads a table: else the pixels only bound, and every element converts
@@ -61,9 +83,8 @@ private:
     Edition edition_;
     PixelArgument<Number> angle_, path_;
     std::optional<std::vector<Number>> angles_, paths_; // the tables the pair reads
-    std::int64_t offset_;
     std::optional<std::size_t> length_;
-    __int128 bound_; // the shortest table's length, or beyond every position
+    PixelPositions positions_;
     std::vector<PixelGeometry> geometries_;
 };
 

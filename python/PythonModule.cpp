@@ -6,6 +6,7 @@
 
 #include "ArrayLoop.h"
 #include "ElasticKernel.h"
+#include "EventKernel.h"
 #include "FailureReport.h"
 #include "PixelTables.h"
 #include "convert/ConvertCommand.h"
@@ -207,6 +208,18 @@ template <class Number> std::optional<LoopFailure> ConvertWith(const ArrayArgume
     return failure;
 }
 
+// The loop's failure as the package raises it: (index, message, field, pixel, outside), index
+// None where no element was at fault.
+py::object FailureTuple(const std::optional<LoopFailure> &failure)
+{
+    if (!failure)
+        return py::none();
+    const Failure &why = failure->Why;
+    return py::make_tuple(why.NoElement ? py::object(py::none()) : py::int_(failure->Index),
+                          std::string(why.Message), std::string(why.Field), why.Pixel,
+                          why.OutsideTables);
+}
+
 // Converts `values` into `result` (float32 for the classic constants, float64 for the others,
 // of the broadcast shape, any layout and byte order). A geometry argument is a number (or None)
 // for every element, or an array: over the elements (broadcast with the values), or with
@@ -241,14 +254,102 @@ py::object ConvertArray(const py::object &values, std::optional<double> angle,
         PyArray_DESCR(ArrayOf(result))->type_num != (singles ? NPY_FLOAT32 : NPY_FLOAT64) ||
         !PyArray_ISWRITEABLE(ArrayOf(result)))
         throw py::value_error("convert_array needs a writeable result of the edition's type");
-    const std::optional<LoopFailure> failure =
-        singles ? ConvertWith<float>(given) : ConvertWith<double>(given);
-    if (!failure)
-        return py::none();
-    const Failure &why = failure->Why;
-    return py::make_tuple(why.NoElement ? py::object(py::none()) : py::int_(failure->Index),
-                          std::string(why.Message), std::string(why.Field), why.Pixel,
-                          why.OutsideTables);
+    return FailureTuple(singles ? ConvertWith<float>(given) : ConvertWith<double>(given));
+}
+
+events::TransferUnit NamedUnit(std::string_view unit)
+{
+    if (unit == "meV")
+        return events::TransferUnit::MilliElectronvolt;
+    if (unit == "cm-1")
+        return events::TransferUnit::Wavenumber;
+    if (unit == "THz")
+        return events::TransferUnit::Terahertz;
+    throw py::value_error("unknown unit '" + std::string(unit) + "': use 'meV', 'cm-1' or 'THz'");
+}
+
+// Runs an event conversion over `values` (read as float64) into `result` (float64 of the
+// broadcast shape). `parameters`: a tuple (field, number or None, array or None) a parameter of
+// the conversion, in its order; with `pixels` an array is a table with an entry a pixel (id p at
+// p - pixel_offset), else an array over the elements. `fixed` ("ei" or "ef") and `unit` are the
+// energy conversions'. The answer is as convert_array's.
+py::object ConvertEvents(std::string_view kind, const py::object &values, std::string_view field,
+                         const py::list &parameters, const py::object &pixels,
+                         const py::object &result, std::string_view fixed, std::string_view unit,
+                         std::string_view constants, bool stopAtFailure, std::int64_t pixelOffset)
+{
+    if (!PyArray_Check(result.ptr()) || PyArray_DESCR(ArrayOf(result))->type_num != NPY_FLOAT64 ||
+        !PyArray_ISWRITEABLE(ArrayOf(result)))
+        throw py::value_error("convert_events needs a writeable float64 result");
+    const EnergyFactors &factors = RowOf(NamedEdition(constants)).Factors;
+    const auto fixedEnergy =
+        fixed == "ef" ? events::FixedEnergy::Final : events::FixedEnergy::Incident;
+    std::vector<py::object> held;
+    std::vector<LoopOperand> operands;
+    const auto operand = [&](py::object array, int type) {
+        operands.push_back({ArrayOf(array), type});
+        held.push_back(std::move(array));
+    };
+    operand(RealArray(values, "values"), NPY_FLOAT64);
+
+    const auto run =
+        [&]<class Conversion>(typename EventKernel<Conversion>::Preparation prepare) -> py::object {
+        constexpr std::size_t Count = Conversion::Parameters;
+        if (parameters.size() != Count)
+            throw py::value_error("convert_events: wrong number of parameters");
+        std::array<EventParameter, Count> given;
+        for (std::size_t p = 0; p < Count; ++p) {
+            const py::tuple parameter = parameters[p].cast<py::tuple>();
+            given[p].Field = parameter[0].cast<std::string_view>();
+            if (!parameter[1].is_none())
+                given[p].Number = parameter[1].cast<double>();
+            const py::object array = parameter[2];
+            if (array.is_none())
+                continue;
+            if (pixels.is_none()) {
+                given[p].OverElements = true;
+                operand(RealArray(array, "parameter"), NPY_FLOAT64);
+            } else {
+                held.push_back(NumberTable<double>(array, "parameter"));
+                given[p].Table = Numbers<double>(held.back());
+            }
+        }
+        bool unsignedPixels = false;
+        if (!pixels.is_none()) {
+            py::object ids = RealArray(pixels, "pixel");
+            const char kindOfIds = PyArray_DESCR(ArrayOf(ids))->kind;
+            if (kindOfIds != 'i' && kindOfIds != 'u')
+                throw py::type_error("pixel must be integers");
+            unsignedPixels = kindOfIds == 'u';
+            operand(std::move(ids), unsignedPixels ? NPY_UINT64 : NPY_INT64);
+        }
+        const EventKernel<Conversion> kernel(field, given, !pixels.is_none(), unsignedPixels,
+                                             pixelOffset, std::move(prepare));
+        if (const std::optional<Failure> scalar = kernel.ScalarFailure())
+            return FailureTuple(LoopFailure{0, *scalar});
+        return FailureTuple(
+            RunLoop(operands, ArrayOf(result), NPY_FLOAT64, kernel,
+                    stopAtFailure ? FailurePolicy::Stop : FailurePolicy::NotANumber));
+    };
+    if (kind == "energy_transfer") {
+        const events::TransferUnit transferUnit = NamedUnit(unit);
+        return run.template operator()<events::EnergyTransfer>([=, &factors](auto numbers) {
+            return events::EnergyTransfer::Prepare(numbers, fixedEnergy, transferUnit, factors);
+        });
+    }
+    if (kind == "momentum_transfer") {
+        const events::TransferUnit transferUnit = NamedUnit(unit);
+        return run.template operator()<events::MomentumTransfer>([=, &factors](auto numbers) {
+            return events::MomentumTransfer::Prepare(numbers, fixedEnergy, transferUnit, factors);
+        });
+    }
+    if (kind == "tof_to_dspacing")
+        return run.template operator()<events::TofToDspacing>(
+            [](auto numbers) { return events::TofToDspacing::Prepare(numbers); });
+    if (kind == "dspacing_to_tof")
+        return run.template operator()<events::DspacingToTof>(
+            [](auto numbers) { return events::DspacingToTof::Prepare(numbers); });
+    throw py::value_error("unknown event conversion '" + std::string(kind) + "'");
 }
 
 // An edition's factors, as the module's constants() gives them.
@@ -319,6 +420,11 @@ PYBIND11_MODULE(_pevrand, module)
                py::arg("rounded"), py::arg("stop_at_failure"), py::arg("pixel_offset") = 0,
                py::arg("constants") = "classic",
                "Converts arrays of real numbers into an array of their broadcast shape.");
+    module.def("convert_events", &ConvertEvents, py::arg("kind"), py::arg("values"),
+               py::arg("field"), py::arg("parameters"), py::arg("pixels"), py::arg("result"),
+               py::arg("fixed"), py::arg("unit"), py::arg("constants"), py::arg("stop_at_failure"),
+               py::arg("pixel_offset"),
+               "Runs an event conversion over arrays into a float64 array.");
     module.def("constants", &Constants, py::arg("edition"), "An edition's factors.");
     module.def("editions", &EditionRows, "The editions: (name, title, source).");
     module.def("quantity_name", &CanonicalName, py::arg("name"),

@@ -59,8 +59,9 @@ def _filled(text, placeholder, value):
 
 __doc__ = _filled(__doc__, "{quantity_names}", _names_with_aliases())
 __version__ = _pevrand.__version__
-__all__ = ["ConversionError", "constants", "convert", "convert_all", "convert_text", "editions",
-           "quantities", "__version__"]
+__all__ = ["ConversionError", "constants", "convert", "convert_all", "convert_text",
+           "dspacing_to_tof", "editions", "energy_transfer", "momentum_transfer", "quantities",
+           "tof_to_dspacing", "__version__"]
 
 # The editions of the constants: (name, title, source), classic first, the default.
 _EDITIONS = _pevrand.editions()
@@ -141,6 +142,18 @@ def _pixels(pixel):
     return array
 
 
+def _index(shape, flat, offset):
+    """The index of the element at the flat index `flat` of an array of `shape`, counted over
+    the whole array where this is a block of it starting at `offset`: an int for one dimension,
+    a tuple for more, None for a scalar."""
+    if len(shape) == 0:
+        return None
+    index = tuple(int(i) for i in _np.unravel_index(flat, shape))
+    if offset is not None:
+        index = tuple(i + o for i, o in zip(index, offset))
+    return index[0] if len(index) == 1 else index
+
+
 def _result_dtype(constants):
     """float32 for the classic constants, whose steps end in a single; float64 for the
     others."""
@@ -205,12 +218,7 @@ class _Arguments:
 
     def index(self, flat):
         """The index of the element at the flat index `flat`, counted over the whole array."""
-        if len(self.shape) == 0:
-            return None
-        index = tuple(int(i) for i in _np.unravel_index(flat, self.shape))
-        if self.offset is not None:
-            index = tuple(i + o for i, o in zip(index, self.offset))
-        return index[0] if len(index) == 1 else index
+        return _index(self.shape, flat, self.offset)
 
     def failing_number(self, field, flat):
         """The value, angle or flight path at fault for the element at the flat index."""
@@ -302,7 +310,7 @@ def _errors(errors):
     return errors
 
 
-def _collection_module(*arguments):
+def _collections_for(*arguments):
     """The module for dask arrays and xarray DataArrays when any argument is one, else None:
     neither library is imported by pevrand unless the caller has already imported it."""
     xarray, dask_array = _sys.modules.get("xarray"), _sys.modules.get("dask.array")
@@ -313,6 +321,19 @@ def _collection_module(*arguments):
 
         return collections
     return None
+
+
+def _numpy_call(kind, given, offset, options):
+    """A module function on numpy arrays and numbers: `given` its arguments by name, `offset`
+    where this block of a larger array starts (for the indices errors name)."""
+    if kind == "convert":
+        arguments = _Arguments(given["values"], given["angle"], given["path"], given["pixel"],
+                               offset, pixel_offset=options["pixel_offset"])
+        return arguments.convert(options["source"], options["target"], options["rounded"],
+                                 options["errors"], constants=options["constants"])
+    from . import _events
+
+    return _events.numpy_call(kind, given, offset, options)
 
 
 def convert(values, source, target, *, angle=None, path=None, pixel=None, rounded=True,
@@ -399,11 +420,18 @@ def convert(values, source, target, *, angle=None, path=None, pixel=None, rounde
     _name(target, "target")
     _errors(errors)
     _constants(constants)
-    collections = _collection_module(values, angle, path, pixel)
+    collections = _collections_for(values, angle, path, pixel)
     if collections is not None:
-        return collections.convert(values, source, target, angle=angle, path=path, pixel=pixel,
-                                   rounded=rounded, errors=errors, out=out, constants=constants,
-                                   pixel_offset=pixel_offset)
+        target_name = _pevrand.quantity_name(target)
+        return collections.run(collections.Call(
+            "convert", {"values": values, "angle": angle, "path": path, "pixel": pixel},
+            ("angle", "path") if pixel is not None else (),
+            {"source": source, "target": target, "rounded": rounded, "errors": errors,
+             "constants": constants, "pixel_offset": pixel_offset},
+            _result_dtype(constants), target_name, collections.UNITS[target_name],
+            {"values": (collections.UNITS[_pevrand.quantity_name(source)],
+                        f"the values ({_pevrand.quantity_name(source)})"),
+             "angle": ("deg", "the angle"), "path": ("m", "the flight path")}), out)
     return _Arguments(values, angle, path, pixel, pixel_offset=pixel_offset).convert(
         source, target, rounded, errors, out, constants)
 
@@ -428,7 +456,7 @@ def convert_all(values, source, *, angle=None, path=None, pixel=None, rounded=Tr
     _name(source, "source")
     _errors(errors)
     _constants(constants)
-    lazy = _collection_module(values, angle, path, pixel) is not None
+    lazy = _collections_for(values, angle, path, pixel) is not None
     arguments = None if lazy else _Arguments(values, angle, path, pixel,
                                              pixel_offset=pixel_offset)
     results = {}
@@ -495,3 +523,8 @@ def editions():
     """The editions of the constants, in order, classic (the default) first: a dict from each
     name to (title, source)."""
     return {name: (title, source) for name, title, source in _EDITIONS}
+
+
+# The event conversions beyond the elastic ones, which use the helpers above.
+from ._events import (dspacing_to_tof, energy_transfer, momentum_transfer,  # noqa: E402
+                      tof_to_dspacing)

@@ -1,45 +1,20 @@
-"""convert for dask arrays and xarray DataArrays: imported only when one is given, so that
-numpy alone is enough for everything else.
+"""The module's functions for dask arrays and xarray DataArrays: imported only when one is
+given, so that numpy alone is enough for everything else.
 
-A dask array gives a lazy dask array whose blocks the numpy convert converts, on whatever
-scheduler computes it (threads, processes, a dask.distributed cluster). A DataArray gives a
-DataArray through xarray.apply_ufunc, which aligns and broadcasts by xarray's rules and passes
-dask-backed data through lazily.
+A dask array gives a lazy dask array whose blocks the numpy path converts, on whatever scheduler
+computes it (threads, processes, a dask.distributed cluster), each block's errors naming indices
+over the whole array. A DataArray gives a DataArray through xarray.apply_ufunc, which aligns and
+broadcasts by xarray's rules and passes dask-backed data through lazily; it is named after what
+it now holds and says its unit.
 """
 import sys
 
 import numpy as np
 
-from . import ConversionError, _Arguments, _pevrand, _result_dtype
+from . import ConversionError, _numpy_call, _pevrand
 
 # Each quantity's unit, as attrs["units"] of a DataArray: the quantity table's symbol.
 UNITS = {q["name"]: q["symbol"] for q in _pevrand.quantity_table()}
-
-NAMES = ("values", "angle", "path", "pixel")
-
-
-def convert(values, source, target, *, angle, path, pixel, out, **options):
-    """options: rounded, errors, constants and pixel_offset, as convert takes them."""
-    if out is not None:
-        raise TypeError("out takes numpy arrays only: store a dask result with "
-                        "dask.array.store or to_zarr (see the module's documents)")
-    arguments = dict(zip(NAMES, (values, angle, path, pixel)))
-    xarray = sys.modules.get("xarray")
-    if xarray is not None and any(isinstance(a, xarray.DataArray) for a in arguments.values()):
-        return _convert_dataarray(xarray, arguments, source, target, options)
-    return _convert_dask(arguments, source, target, options)
-
-
-def _tables(arguments):
-    """With pixel, the angle and path are tables, not arrays over the events."""
-    return ("angle", "path") if arguments["pixel"] is not None else ()
-
-
-# The unit each argument is taken in, where attrs["units"] names one: the source quantity's for
-# the values, degrees for the angle, metres for the flight path.
-def _expected_units(name, source):
-    return {"values": UNITS[_pevrand.quantity_name(source)], "angle": "deg", "path": "m"}.get(name)
-
 
 # The spellings of each unit that a DataArray's attrs["units"] may use for it.
 SAME_UNITS = {
@@ -54,88 +29,116 @@ SAME_UNITS = {
     "cm⁻¹": {"cm⁻¹", "cm-1", "1/cm", "cm^-1"},
     "deg": {"deg", "degree", "degrees", "°"},
     "m": {"m", "meter", "metre", "meters", "metres"},
+    "µs/Å": {"µs/Å", "us/Angstrom", "µs/angstrom", "us/angstrom", "microsecond/angstrom"},
+    "µs/Å²": {"µs/Å²", "us/Angstrom^2", "µs/angstrom^2", "us/angstrom^2"},
 }
 
 
-def _check_units(xarray, arguments, source):
+class Call:
+    """One call of a module function on dask arrays or DataArrays: its `kind` ("convert",
+    "energy_transfer", ...), its arguments by name in order (values first, pixel among them),
+    which of them are per-pixel tables, the options the numpy path takes, the result's dtype,
+    and for DataArrays the result's name and unit, and each argument's (unit, what to call it in
+    a message)."""
+
+    def __init__(self, kind, arguments, tables, options, dtype, name, units, expected):
+        self.kind, self.arguments, self.tables = kind, arguments, tables
+        self.options, self.dtype = options, dtype
+        self.name, self.units, self.expected = name, units, expected
+
+
+def is_lazy(*arguments):
+    """Whether any argument is a dask array or a DataArray (of a library already imported)."""
+    xarray, dask_array = sys.modules.get("xarray"), sys.modules.get("dask.array")
+    return (xarray is not None and any(isinstance(a, xarray.DataArray) for a in arguments)) or (
+        dask_array is not None and any(isinstance(a, dask_array.Array) for a in arguments))
+
+
+def run(call, out):
+    if out is not None:
+        raise TypeError("out takes numpy arrays only: store a dask result with "
+                        "dask.array.store or to_zarr (see the module's documents)")
+    xarray = sys.modules.get("xarray")
+    if xarray is not None and any(isinstance(a, xarray.DataArray)
+                                  for a in call.arguments.values()):
+        return _run_dataarray(xarray, call)
+    return _run_dask(call)
+
+
+def _check_units(xarray, call):
     """A DataArray whose attrs["units"] names another unit than the one its argument is taken
     in is refused: converting 'ms' as if it were µs would be 1000x off without a word. One with
     no units is taken in the argument's unit."""
-    for name, argument in arguments.items():
+    for name, argument in call.arguments.items():
         if not isinstance(argument, xarray.DataArray) or "units" not in argument.attrs:
             continue
-        expected = _expected_units(name, source)
+        if name not in call.expected:
+            continue
+        expected, label = call.expected[name]
         given = str(argument.attrs["units"]).strip()
-        if expected is not None and given not in SAME_UNITS.get(expected, {expected}):
-            what = {"values": f"the values ({_pevrand.quantity_name(source)})",
-                    "angle": "the angle", "path": "the flight path"}[name]
-            raise ValueError(f"{what} must be in {expected}, but attrs['units'] says "
+        if given not in SAME_UNITS.get(expected, {expected}):
+            raise ValueError(f"{label} must be in {expected}, but attrs['units'] says "
                              f"{given!r}: convert it first, or drop the attribute if it is "
                              f"wrong")
 
 
-def _convert_dataarray(xarray, arguments, source, target, options):
-    from . import convert as convert_any
-
-    _check_units(xarray, arguments, source)
+def _run_dataarray(xarray, call):
+    _check_units(xarray, call)
     arrays, fixed = {}, {}
-    for name, argument in arguments.items():
-        if isinstance(argument, xarray.DataArray) and name in _tables(arguments):
+    for name, argument in call.arguments.items():
+        if isinstance(argument, xarray.DataArray) and name in call.tables:
             argument = argument.data
         (arrays if isinstance(argument, xarray.DataArray) else fixed)[name] = argument
 
     def apply(*data):
-        return convert_any(**dict(zip(arrays, data)), **fixed, source=source, target=target,
-                           **options)
+        given = {**fixed, **dict(zip(arrays, data))}
+        if is_lazy(*given.values()):
+            return _run_dask(Call(call.kind, given, call.tables, call.options, call.dtype,
+                                  call.name, call.units, call.expected))
+        return _numpy_call(call.kind, given, None, call.options)
 
     join = xarray.get_options().get("arithmetic_join", "inner")
     result = xarray.apply_ufunc(apply, *arrays.values(), dask="allowed", join=join,
                                 keep_attrs="drop")
     # Named after what it now holds: a plot of it reads "dspacing [Å]", not "tof [Å]".
-    target_name = _pevrand.quantity_name(target)
-    result.name = target_name
-    result.attrs = {"units": UNITS[target_name]}
+    result.name = call.name
+    result.attrs = {"units": call.units}
     return result
 
 
-def _convert_dask(arguments, source, target, options):
+def _run_dask(call):
     import dask
     import dask.array as da
 
-    tables = _tables(arguments)
     blocks, fixed = {}, {}
-    for name, argument in arguments.items():
+    for name, argument in call.arguments.items():
         if argument is None or np.ndim(argument) == 0 and not isinstance(argument, da.Array):
             fixed[name] = argument
-        elif name in tables:
+        elif name in call.tables:
             # A whole table for every block: computed once, sent once to each worker.
             fixed[name] = dask.delayed(argument)
         else:
             blocks[name] = argument if isinstance(argument, da.Array) else da.asarray(argument)
     # Broadcast, then cut into the blocks of the first dask array among them.
     shape = np.broadcast_shapes(*(a.shape for a in blocks.values()))
-    lead = next((a for n, a in blocks.items() if isinstance(arguments[n], da.Array)),
-                blocks["values"])
+    lead = next((a for n, a in blocks.items() if isinstance(call.arguments[n], da.Array)),
+                next(iter(blocks.values())))
     chunks = da.broadcast_to(lead, shape).chunks
     blocks = {n: da.broadcast_to(a, shape).rechunk(chunks) for n, a in blocks.items()}
-    dtype = _result_dtype(options["constants"])
     # Tables and scalars go in by keyword through a dict, which dask looks into for delayed
     # tables; the arrays by position, aligned block by block.
-    return da.map_blocks(_convert_block, *blocks.values(), names=tuple(blocks), fixed=fixed,
-                         source=source, target=target, options=options, dtype=dtype,
-                         meta=np.empty((0,) * len(shape), dtype=dtype))
+    return da.map_blocks(_run_block, *blocks.values(), names=tuple(blocks), fixed=fixed,
+                         kind=call.kind, options=call.options, dtype=call.dtype,
+                         meta=np.empty((0,) * len(shape), dtype=call.dtype))
 
 
-def _convert_block(*data, names, fixed, source, target, options, block_info=None):
-    """One block converted by the numpy path, its errors naming indices over the whole array."""
+def _run_block(*data, names, fixed, kind, options, block_info=None):
+    """One block by the numpy path, its errors naming indices over the whole array."""
     given = {**fixed, **dict(zip(names, data))}
     offset = None
     if block_info is not None:
         offset = tuple(start for start, _ in block_info[None]["array-location"])
-    arguments = _Arguments(given["values"], given["angle"], given["path"], given["pixel"], offset,
-                           pixel_offset=options["pixel_offset"])
-    return arguments.convert(source, target, options["rounded"], options["errors"],
-                             constants=options["constants"])
+    return _numpy_call(kind, given, offset, options)
 
 
-__all__ = ["convert", "ConversionError", "UNITS"]
+__all__ = ["run", "is_lazy", "Call", "ConversionError", "UNITS"]
