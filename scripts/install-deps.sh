@@ -20,7 +20,7 @@ declare -A sets=(
   # installed into a fresh venv), the Qt windows offscreen (fonts-dejavu-extra for the rows
   # that hide the stand-in faces), and the desktop entry's checks
   [check]="@run libgtest-dev fonts-dejavu-extra python3 python3-dev pybind11-dev python3-numpy
-           python3-pytest python3-venv python3-pip python3-skbuild
+           python3-pytest python3-venv python3-pip python3-skbuild mypy
            python3-dask python3-distributed python3-xarray python3-h5py
            desktop-file-utils appstream"
   # the windows under a real X server and window manager: the stacking check, screenshots
