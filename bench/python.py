@@ -3,7 +3,8 @@ core, as an analyst runs it.
 
 - 10,000,000 float64 energies (0.1 to 1000 meV, fixed seed) to wavelengths: np.sqrt(81.787 / E)
   against pevrand.convert(E, "energy", "wavelength") with rounded=False (limit 0.6x numpy's
-  time) and rounded (the window's numbers, limit 1.5x).
+  time) and rounded (the window's numbers, limit 1.5x); and with CODATA 2022's constants,
+  rounded=False, against np.sqrt(81.8042 / E) (limit 1x).
 - The same conversion, rounded=False, on every core against one (OMP_NUM_THREADS=1, in a
   process of its own): at least 1.4x faster on two cores or more.
 - 10,000,000 float32 values converted in a process of their own: the peak resident memory
@@ -13,6 +14,10 @@ core, as an analyst runs it.
   numpy line an analyst would write, tof / (C * L[pix] * np.sin(np.radians(tt[pix]) / 2)),
   against pevrand.convert(tof, "tof", "dspacing", pixel=pix, angle=tt, path=L, rounded=False)
   (limit 1x).
+- 10,000,000 float32 events in time order over 1,000 pixels: pevrand.energy_transfer in direct
+  geometry with a per-pixel l2, against the numpy line vf = l2[pix] / (tof * 1e-6 - l1 / vi);
+  de = ei - 5.2276e-06 * vf**2; and pevrand.tof_to_dspacing with per-pixel DIFC, DIFA and TZERO
+  against its numpy line (each limit 1x).
 
 Each comparison takes turns in one process; each round times each line a few times and keeps
 its fastest; the ratios printed are the medians over the rounds. The processor's name and its
@@ -136,6 +141,12 @@ def main():
                                                   rounded=False), 0.6),
         "rounded": (lambda: pevrand.convert(energies, "energy", "wavelength"), 1.5),
     })
+    failed += compare("10,000,000 float64 energies to wavelengths, CODATA 2022", len(energies),
+                      lambda: np.sqrt(81.8042 / energies), {
+        "constants='codata2022', rounded=False": (
+            lambda: pevrand.convert(energies, "energy", "wavelength", rounded=False,
+                                    constants="codata2022"), 1),
+    })[0]
     del energies
 
     if cores >= 2:
@@ -167,6 +178,38 @@ def main():
                     lambda: pevrand.convert(tof, "tof", "dspacing", pixel=pix, angle=tt, path=L,
                                             rounded=False), 1),
             })[0]
+
+    events = 10_000_000
+    tof = np.sort(rng.uniform(3000.0, 20000.0, events)).astype(np.float32)
+    pix = rng.integers(0, pixels, events, dtype=np.int32)
+    l1, ei, l2 = 10.0, 25.0, rng.uniform(2.0, 6.0, pixels)
+    vi = np.sqrt(ei / 5.2276e-06)
+
+    def numpy_transfer():
+        with np.errstate(all="ignore"):  # events before the neutron could arrive
+            vf = l2[pix] / (tof * 1e-6 - l1 / vi)
+            return ei - 5.2276e-06 * vf**2
+
+    failed += compare("10,000,000 float32 events over 1,000 pixels to energy transfer", events,
+                      numpy_transfer, {
+        "energy_transfer, per-pixel l2": (
+            lambda: pevrand.energy_transfer(tof, l1=l1, l2=l2, ei=ei, pixel=pix,
+                                            errors="nan"), 1),
+    })[0]
+    difc, difa, tzero = (rng.uniform(4000.0, 6000.0, pixels), rng.uniform(-3.0, 3.0, pixels),
+                         rng.uniform(-20.0, 20.0, pixels))
+
+    def numpy_dspacing():
+        with np.errstate(all="ignore"):  # times beyond a negative DIFA's turning point
+            delta = tof - tzero[pix]
+            c = difc[pix]
+            return 2 * delta / (c + np.sqrt(c * c + 4 * difa[pix] * delta))
+
+    failed += compare("the same events to calibrated d-spacing", events, numpy_dspacing, {
+        "tof_to_dspacing, per-pixel DIFC, DIFA, TZERO": (
+            lambda: pevrand.tof_to_dspacing(tof, difc=difc, difa=difa, tzero=tzero, pixel=pix,
+                                            errors="nan"), 1),
+    })[0]
 
     for failure in failed:
         print(f"python: FAILED: {failure}", file=sys.stderr)

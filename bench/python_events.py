@@ -1,12 +1,13 @@
 """Event data out of core: 10^8 float32 time-of-flight events and their int32 pixels in an
-HDF5 file, converted to d-spacing with pevrand.convert(..., pixel=) by dask.distributed worker
-processes, each held to 256 MB, into another HDF5 file.
+HDF5 file, converted by dask.distributed worker processes, each held to 256 MB, into another
+HDF5 file: to d-spacing with pevrand.convert(..., pixel=), with one worker and with two, and to
+energy transfer (direct geometry, a per-pixel l2) with pevrand.energy_transfer(..., pixel=),
+with two.
 
-Runs once with one worker and once with two, each on a fresh LocalCluster on 127.0.0.1, and
-prints each run's time, throughput and the workers' peak resident memory. Fails when a worker
-passes its memory limit or is restarted, when a run fails, or when a sample of the output
-differs in one bit from the same events converted in memory. The files go to a temporary
-folder (about 1.3 GB), removed afterwards.
+Each run is on a fresh LocalCluster on 127.0.0.1, and prints its time, throughput and the
+workers' peak resident memory. Fails when a worker passes its memory limit or is restarted,
+when a run fails, or when a sample of the output differs in one bit from the same events
+converted in memory. The files go to a temporary folder (about 2 GB), removed afterwards.
 
     PYTHONPATH=build/python /usr/bin/python3 bench/python_events.py
 
@@ -32,6 +33,15 @@ MEMORY_LIMIT = 256 * 2**20
 RNG = np.random.default_rng(2028)
 TWO_THETA = RNG.uniform(10.0, 170.0, PIXELS)
 FLIGHT_PATH = RNG.uniform(10.0, 12.0, PIXELS)
+L2 = RNG.uniform(2.0, 6.0, PIXELS)  # sample to detector, for the energy transfer
+
+# Each conversion: the output's dtype and the conversion of (tof, pixel), lazy or in memory.
+CONVERSIONS = {
+    "d-spacing": (np.float32, lambda tof, pixel: pevrand.convert(
+        tof, "tof", "dspacing", pixel=pixel, angle=TWO_THETA, path=FLIGHT_PATH, rounded=False)),
+    "energy transfer": (np.float64, lambda tof, pixel: pevrand.energy_transfer(
+        tof, l1=10.0, l2=L2, ei=5.0, pixel=pixel, errors="nan")),
+}
 
 
 class Dataset:
@@ -71,10 +81,11 @@ def peak_rss():
     return resource.getrusage(resource.RUSAGE_SELF).ru_maxrss * 1024  # Linux gives KiB
 
 
-def convert_file(source, target, workers):
+def convert_file(source, target, workers, conversion):
     """Converts every event with `workers` worker processes; (seconds, peak bytes a worker)."""
+    dtype, convert = CONVERSIONS[conversion]
     with h5py.File(target, "w") as file:
-        file.create_dataset("d_spacing", (EVENTS,), np.float32, chunks=(CHUNK,))
+        file.create_dataset("result", (EVENTS,), dtype, chunks=(CHUNK,))
     with LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
                       memory_limit=MEMORY_LIMIT, host="127.0.0.1",
                       dashboard_address=None) as cluster, Client(cluster) as client:
@@ -83,24 +94,21 @@ def convert_file(source, target, workers):
         tof = da.from_array(Dataset(source, "entry/bank1_events/event_time_offset"),
                             chunks=CHUNK)
         pixel = da.from_array(Dataset(source, "entry/bank1_events/event_id"), chunks=CHUNK)
-        d = pevrand.convert(tof, "tof", "dspacing", pixel=pixel, angle=TWO_THETA,
-                            path=FLIGHT_PATH, rounded=False)
-        da.store(d, Dataset(target, "d_spacing"), lock=Lock("d_spacing"))
+        da.store(convert(tof, pixel), Dataset(target, "result"), lock=Lock("result"))
         seconds = time.perf_counter() - start
         peaks = client.run(peak_rss)
         assert set(client.scheduler_info()["workers"]) == started, "a worker was restarted"
     return seconds, max(peaks.values())
 
 
-def same_bits_as_in_memory(source, target):
+def same_bits_as_in_memory(source, target, conversion):
+    convert = CONVERSIONS[conversion][1]
     with h5py.File(source, "r") as events, h5py.File(target, "r") as converted:
         for start in range(0, EVENTS, EVENTS // 10):
             window = slice(start, start + min(100_000, EVENTS - start))
-            expected = pevrand.convert(
-                events["entry/bank1_events/event_time_offset"][window], "tof", "dspacing",
-                pixel=events["entry/bank1_events/event_id"][window], angle=TWO_THETA,
-                path=FLIGHT_PATH, rounded=False)
-            if not np.array_equal(converted["d_spacing"][window], expected):
+            expected = convert(events["entry/bank1_events/event_time_offset"][window],
+                               events["entry/bank1_events/event_id"][window])
+            if not np.array_equal(converted["result"][window], expected, equal_nan=True):
                 return False
     return True
 
@@ -108,22 +116,24 @@ def same_bits_as_in_memory(source, target):
 def main():
     failures = []
     with tempfile.TemporaryDirectory(prefix="pevrand-events-") as folder:
-        source, target = os.path.join(folder, "events.h5"), os.path.join(folder, "d.h5")
+        source, target = os.path.join(folder, "events.h5"), os.path.join(folder, "result.h5")
         start = time.perf_counter()
         write_events(source)
         print(f"python events: {EVENTS:,} events written in {time.perf_counter() - start:.1f} s")
         runs = {}
-        for workers in (1, 2):
-            seconds, peak = convert_file(source, target, workers)
-            runs[workers] = seconds
-            print(f"python events: {workers} worker(s) of 256 MB: {seconds:.1f} s, "
+        for conversion, workers in (("d-spacing", 1), ("d-spacing", 2), ("energy transfer", 2)):
+            seconds, peak = convert_file(source, target, workers, conversion)
+            runs[conversion, workers] = seconds
+            print(f"python events: {conversion}, {workers} worker(s) of 256 MB: {seconds:.1f} s, "
                   f"{EVENTS / seconds / 1e6:.1f} million events/s, peak worker memory "
                   f"{peak / 2**20:.0f} MB")
             if peak > MEMORY_LIMIT:
                 failures.append(f"a worker reached {peak / 2**20:.0f} MB")
-            if not same_bits_as_in_memory(source, target):
-                failures.append(f"{workers} worker(s): the output differs from in memory")
-        print(f"python events: two workers {runs[1] / runs[2]:.2f}x one worker's throughput")
+            if not same_bits_as_in_memory(source, target, conversion):
+                failures.append(f"{conversion}, {workers} worker(s): the output differs from "
+                                "in memory")
+        print(f"python events: d-spacing, two workers "
+              f"{runs['d-spacing', 1] / runs['d-spacing', 2]:.2f}x one worker's throughput")
     for failure in failures:
         print(f"python events: FAILED: {failure}", file=sys.stderr)
     return 1 if failures else 0
