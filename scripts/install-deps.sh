@@ -18,11 +18,12 @@ declare -A sets=(
          fonts-liberation fonts-comic-neue fonts-dejavu-core"
   # the native build's suite: engine, command, reactions, CLI, the Python module (also pip
   # installed into a fresh venv), the Qt windows offscreen (fonts-dejavu-extra for the rows
-  # that hide the stand-in faces), and the desktop entry's checks
+  # that hide the stand-in faces), the desktop entry's checks, and the Windows version record
+  # compiled by MinGW's windres
   [check]="@run libgtest-dev fonts-dejavu-extra python3 python3-dev pybind11-dev python3-numpy
            python3-pytest python3-venv python3-pip python3-skbuild
            python3-dask python3-distributed python3-xarray python3-h5py
-           desktop-file-utils appstream"
+           desktop-file-utils appstream binutils-mingw-w64-x86-64"
   # the windows under a real X server and window manager: the stacking check, screenshots
   [desktop]="@run xvfb xauth x11-utils imagemagick xdotool openbox"
   # make bench: Google Benchmark, the batch comparison, the module against numpy, the page

@@ -6,7 +6,7 @@ served by scripts/serve.py on 127.0.0.1, and the next version's folder (PEVRAND_
 default build-web/next-web) is deployed over it.
 
 Usage: /usr/bin/python3 page_test.py PAGE.html PATH-TO-pevrand-convert [AXE.min.js [TEST...]]
-Exit status 0 when every row passes, 1 when any fails, 77 when the page was not built.
+Exit status 0 when every row passes, 1 when any fails or the page was not built.
 """
 
 import contextlib
@@ -710,8 +710,8 @@ class Page(unittest.TestCase):
 def main():
     global driver
     if not os.path.isfile(PAGE):
-        print(f"SKIP: the page {PAGE} was not built (make web)")
-        return 77
+        print(f"FAIL: the page {PAGE} was not built (make web, or make web-tests, which builds it)")
+        return 1
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     profile = tempfile.TemporaryDirectory(prefix="pevrand-web-test-")
