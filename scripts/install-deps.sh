@@ -29,9 +29,11 @@ declare -A sets=(
   # make bench: Google Benchmark, the batch comparison, the module against numpy, the page
   [bench]="@check @desktop @web-tests libbenchmark-dev mawk"
   # the Windows side, cross-built with MinGW-w64, run under Wine in Xvfb, and its installers;
-  # its unit tests build GoogleTest from Debian's sources
+  # the programs built with the win32 thread model's compilers, the tests (which build
+  # GoogleTest from Debian's sources) with the POSIX model's
   [windows]="cmake make python3 libfast-float-dev libgtest-dev
-             g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
+             g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix
+             g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
              binutils-mingw-w64-i686 wine wine64 wixl msitools xvfb xauth imagemagick"
   # the page: the same C++ as WebAssembly; its unit tests run under node
   [web]="cmake make python3 libfast-float-dev libgtest-dev emscripten"
