@@ -24,8 +24,8 @@ run:
 	$(BUILD)/app/Pevrand
 
 # The native build's own suite, quick (under a minute after a build): the engine, the command
-# and the reactions, the CLI, the Python module, the Qt windows offscreen, the desktop entry and
-# the documents' links.
+# and the reactions, the CLI, the Python module, the Qt windows offscreen, the desktop entry,
+# and the documents' links and the paths and targets they name.
 # No cross-build, browser, fuzzer, sanitizer, window manager or package.
 check:
 	@scripts/install-deps.sh check

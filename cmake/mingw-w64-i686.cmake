@@ -4,10 +4,14 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-# The POSIX thread model: the standard library's threads and mutexes (GoogleTest needs
-# them), linked statically like everything else.
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+# The programs need no threads: they are built with the win32 thread model, whose static C++
+# runtime needs no thread library (the POSIX model's brings libwinpthread into each program).
+# GoogleTest and the test drivers use the standard library's threads and mutexes, which only the
+# POSIX model has: the tests compile and link with its compiler (cmake/posix-threads.sh, set up
+# by the top CMakeLists.txt), against the same libraries as the programs.
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
+set(PEVRAND_POSIX_THREADS_CXX i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -16,6 +16,9 @@
 #   DIST    where the packages go (default dist; both relative to the checkout)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The packages are made as dpkg-buildpackage makes them, under umask 022: the folders they hold
+# and their members take their modes from it, and so are the same whoever builds them.
+umask 022
 
 build=$(realpath -m -- "${BUILD:-build}")
 dist=$(realpath -m -- "${DIST:-dist}")

@@ -18,19 +18,22 @@ declare -A sets=(
          fonts-liberation fonts-comic-neue fonts-dejavu-core"
   # the native build's suite: engine, command, reactions, CLI, the Python module (also pip
   # installed into a fresh venv), the Qt windows offscreen (fonts-dejavu-extra for the rows
-  # that hide the stand-in faces), and the desktop entry's checks
+  # that hide the stand-in faces), the desktop entry's checks, and the Windows version record
+  # compiled by MinGW's windres
   [check]="@run libgtest-dev fonts-dejavu-extra python3 python3-dev pybind11-dev python3-numpy
            python3-pytest python3-venv python3-pip python3-skbuild mypy
            python3-dask python3-distributed python3-xarray python3-h5py
-           desktop-file-utils appstream"
+           desktop-file-utils appstream binutils-mingw-w64-x86-64"
   # the windows under a real X server and window manager: the stacking check, screenshots
   [desktop]="@run xvfb xauth x11-utils imagemagick xdotool openbox"
   # make bench: Google Benchmark, the batch comparison, the module against numpy, the page
   [bench]="@check @desktop @web-tests libbenchmark-dev mawk"
   # the Windows side, cross-built with MinGW-w64, run under Wine in Xvfb, and its installers;
-  # its unit tests build GoogleTest from Debian's sources
+  # the programs built with the win32 thread model's compilers, the tests (which build
+  # GoogleTest from Debian's sources) with the POSIX model's
   [windows]="cmake make python3 libfast-float-dev libgtest-dev
-             g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
+             g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix
+             g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
              binutils-mingw-w64-i686 wine wine64 wixl msitools xvfb xauth imagemagick"
   # the page: the same C++ as WebAssembly; its unit tests run under node
   [web]="cmake make python3 libfast-float-dev libgtest-dev emscripten"

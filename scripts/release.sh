@@ -39,11 +39,11 @@ grep -q "^## \[$version\] - [0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}$" CHANGELOG.md ||
     fail "CHANGELOG.md has no section '## [$version] - YYYY-MM-DD'"
 grep -q "^version: $version$" CITATION.cff || fail "CITATION.cff is not at version $version"
 
-# The time written into every file, and the modes of every file made (as dpkg-buildpackage
-# sets them): neither may depend on when or by whom the release is built.
+# The time written into every file: it may not depend on when the release is built. Nor may
+# the modes, which every archive writes fixed, whatever the umask (scripts/reproducible.sh
+# builds under two).
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
-umask 022
 echo "release: Pevrand $version, SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH ($(git log -1 --format=%h))"
 
 jobs=${JOBS:-$(nproc)}
@@ -72,6 +72,19 @@ env PIP_CONFIG_FILE=/dev/null PIP_NO_CACHE_DIR=1 PIP_DISABLE_PIP_VERSION_CHECK=1
     -w "$stage" "$stage/pevrand-$version.tar.gz" >"$stage.pip.log" 2>&1 ||
     { tail -n 40 "$stage.pip.log"; fail "pip could not build the wheel from the sdist"; }
 rm -f "$stage.pip.log"
+# The wheel's entries have the modes of the files pip packed, which follow the umask: written
+# again 0644, as every zip of the release has them (the module holds no program), in their
+# order and with their dates.
+/usr/bin/python3 - "$stage"/pevrand-"$version"-*.whl <<'EOF'
+import sys
+import zipfile
+with zipfile.ZipFile(sys.argv[1]) as wheel:
+    entries = [(entry, wheel.read(entry)) for entry in wheel.infolist()]
+with zipfile.ZipFile(sys.argv[1], "w") as wheel:
+    for entry, data in entries:
+        entry.external_attr = 0o100644 << 16
+        wheel.writestr(entry, data)
+EOF
 
 # The notes: CHANGELOG.md's section for this version, under the release's title.
 {

@@ -4,7 +4,8 @@ bundles, where its users will find them.
 
     check_release_licence.py FOLDER
 
-Skipped (77) when FOLDER holds no release: `make release` writes one and runs this check.
+`make release` (scripts/release.sh) runs it on the release it has made, before it writes
+SHA256SUMS. A FOLDER that holds no release file fails.
 """
 import io
 import subprocess
@@ -88,8 +89,8 @@ NOT_ARTEFACTS = {"SHA256SUMS", "RELEASE-NOTES.md"}
 
 files = sorted(p for p in FOLDER.glob("*") if p.name not in NOT_ARTEFACTS) if FOLDER.is_dir() else []
 if not files:
-    print(f"skipped: {FOLDER} holds no release (make release)")
-    sys.exit(77)
+    print(f"{FOLDER} holds no release file")
+    sys.exit(1)
 failures = []
 for path in files:
     check = next((check for suffix, check in KINDS if path.name.endswith(suffix)), None)

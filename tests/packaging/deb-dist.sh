@@ -6,7 +6,7 @@
 #   deb-dist.sh SOURCE BUILD WORK
 set -euo pipefail
 command -v lintian >/dev/null && command -v dh_python3 >/dev/null ||
-    { echo "skipped: lintian or dh_python3 is missing (install-deps.sh deb)"; exit 77; }
+    { echo "FAIL: lintian or dh_python3 is missing: scripts/install-deps.sh deb"; exit 1; }
 work=$3
 rm -rf "$work" && mkdir -p "$work/bin" "$work/dist" && touch "$work/dist/Pevrand-win64.zip"
 printf '#!/bin/sh\necho 0\n' >"$work/bin/id"

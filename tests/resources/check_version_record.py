@@ -3,7 +3,7 @@
 
 Checks that the executable's resources are the designed ones: icon group 1 with the six
 images of resources/Pevrand.ico in their order, byte for byte, and a version record with
-every designed entry. Exits 77 (skipped) when the resource compiler is not installed.
+every designed entry. Fails when the resource compiler is not installed.
 """
 
 import argparse
@@ -15,7 +15,6 @@ import tempfile
 import unittest
 
 RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
-SKIPPED = 77
 
 FIXED_FILE_VERSION = (2, 1, 0, 0)
 FIXED_PRODUCT_VERSION = (2, 1, 0, 0)
@@ -154,9 +153,9 @@ def main():
 
     windres = shutil.which(args.windres)
     if windres is None:
-        print(f"SKIPPED: {args.windres} not found; it comes with the Debian package "
-              "binutils-mingw-w64-x86-64 (scripts/install-deps.sh installs it)")
-        return SKIPPED
+        print(f"FAIL: {args.windres} not found; it comes with the Debian package "
+              "binutils-mingw-w64-x86-64 (scripts/install-deps.sh check installs it)")
+        return 1
     with tempfile.TemporaryDirectory() as work:
         compiled = f"{work}/Pevrand.res"
         subprocess.run([windres, "-I", args.resources, "-O", "res", "-o", compiled,

@@ -6,7 +6,7 @@ served by scripts/serve.py on 127.0.0.1, and the next version's folder (PEVRAND_
 default build-web/next-web) is deployed over it.
 
 Usage: /usr/bin/python3 page_test.py PAGE.html PATH-TO-pevrand-convert [AXE.min.js [TEST...]]
-Exit status 0 when every row passes, 1 when any fails, 77 when the page was not built.
+Exit status 0 when every row passes, 1 when any fails or the page was not built.
 """
 
 import contextlib
@@ -211,6 +211,11 @@ def hosted(folder, habit):
         server.server_close()
 
 
+def console_errors():
+    """The errors logged to the console since the last read (reading the log empties it)."""
+    return [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+
+
 def status_line():
     return settled(lambda: by_id("status").text, "Ready to work offline", 500)
 
@@ -353,8 +358,7 @@ class Page(unittest.TestCase):
         load()
 
     def tearDown(self):
-        errors = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
-        self.assertEqual(errors, [], "console errors")
+        self.assertEqual(console_errors(), [], "console errors")
 
     def prepare(self, pair, value=None, angle=None, path=None):
         select(*pair)
@@ -594,7 +598,9 @@ class Page(unittest.TestCase):
         with self.subTest("own_policy_blocks_the_script"), hosted(WEB, "csp") as url:
             driver.get(url)
             self.assertTrue(by_id("nostart").is_displayed())
-            driver.get_log("browser")  # the host's refusals
+            refusals = console_errors()
+            self.assertTrue(any("inline script" in e and "default-src 'self'" in e
+                                for e in refusals), [e[:160] for e in refusals])
         with self.subTest("two_copies_on_one_origin"), tempfile.TemporaryDirectory() as root:
             folders = ["tools/pevrand/", "test/pevrand/"]
             for folder in folders:
@@ -682,7 +688,10 @@ class Page(unittest.TestCase):
                     self.assertIsNone(js("try { const s = document.createElement('script');"
                                          "s.text = 'window.ran = 1'; document.body.append(s) }"
                                          "catch (e) {} return window.ran"))
-                    driver.get_log("browser")  # the refusals, logged as errors
+                    refusals = console_errors()
+                    for address in ("http://127.0.0.2:9/i.png", "http://127.0.0.2:9/f"):
+                        self.assertTrue(any(address in e and "Content Security Policy" in e
+                                            for e in refusals), [e[:160] for e in refusals])
 
     def test_a_browser_that_blocks_webassembly_says_so(self):
         added = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
@@ -710,8 +719,8 @@ class Page(unittest.TestCase):
 def main():
     global driver
     if not os.path.isfile(PAGE):
-        print(f"SKIP: the page {PAGE} was not built (make web)")
-        return 77
+        print(f"FAIL: the page {PAGE} was not built (make web, or make web-tests, which builds it)")
+        return 1
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     profile = tempfile.TemporaryDirectory(prefix="pevrand-web-test-")

@@ -8,7 +8,7 @@
 // child starts it and exits at once, and is reaped here, so the tool is adopted by init and no
 // zombie is left behind, without touching the process's SIGCHLD handling. A pipe closed on
 // exec tells whether the exec itself succeeded, so a failed start raises like on Windows.
-#include "ui/about/SysInfoLauncher.h"
+#include "ui/about/SystemPlatform.h"
 
 #include <array>
 #include <cerrno>
@@ -176,81 +176,57 @@ void SpawnDetached(const std::string &path)
     }
 }
 
-class DesktopPlatform final : public SysInfoPlatform
-{
-public:
-    explicit DesktopPlatform(std::function<void(const std::string &)> showMessage)
-        : showMessage_(std::move(showMessage))
-    {
-    }
-
-    std::int32_t OpenKey(std::int32_t root, const std::string &keyName, std::uint32_t,
-                         RegistryKey &key) override
-    {
-        if (root != HkeyLocalMachine || !SameName(keyName, MsinfoKey)) {
-            return RegistryNotFound;
-        }
-        key = MsinfoHandle;
-        return RegistrySuccess;
-    }
-
-    std::int32_t QueryValue(RegistryKey key, const std::string &valueName, std::uint32_t &type,
-                            std::uint8_t *data, std::uint32_t &size) override
-    {
-        if (key != MsinfoHandle || !SameName(valueName, MsinfoValue)) {
-            return RegistryNotFound;
-        }
-        const std::string tool = FindDesktopTool();
-        if (tool.empty()) {
-            return RegistryNotFound;
-        }
-        // Stored like registry text, with its terminating zero byte.
-        const std::size_t bytes = tool.size() + 1;
-        if (bytes > size) {
-            size = static_cast<std::uint32_t>(bytes);
-            return RegistryMoreData;
-        }
-        std::memcpy(data, tool.c_str(), bytes);
-        type = RegistryText;
-        size = static_cast<std::uint32_t>(bytes);
-        return RegistrySuccess;
-    }
-
-    void CloseKey(RegistryKey) noexcept override {}
-
-    bool FileExists(const std::string &path) override
-    {
-        struct stat status {
-        };
-        return !path.empty() && path.find('\0') == std::string::npos &&
-               stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-    }
-
-    void StartProgram(const std::string &path) override
-    {
-        if (path.empty() || path.find('\0') != std::string::npos) {
-            throw SysInfoFailure("no program to start at \"" + path + "\"");
-        }
-        SpawnDetached(path);
-    }
-
-    void ShowMessage(const std::string &text) override
-    {
-        if (showMessage_) {
-            showMessage_(text);
-        }
-    }
-
-private:
-    std::function<void(const std::string &)> showMessage_;
-};
-
 } // namespace
 
-std::unique_ptr<SysInfoPlatform>
-MakeSystemPlatform(std::function<void(const std::string &)> showMessage)
+std::int32_t SystemPlatform::OpenKey(std::int32_t root, const std::string &keyName, std::uint32_t,
+                                     RegistryKey &key)
 {
-    return std::make_unique<DesktopPlatform>(std::move(showMessage));
+    if (root != HkeyLocalMachine || !SameName(keyName, MsinfoKey)) {
+        return RegistryNotFound;
+    }
+    key = MsinfoHandle;
+    return RegistrySuccess;
+}
+
+std::int32_t SystemPlatform::QueryValue(RegistryKey key, const std::string &valueName,
+                                        std::uint32_t &type, std::uint8_t *data,
+                                        std::uint32_t &size)
+{
+    if (key != MsinfoHandle || !SameName(valueName, MsinfoValue)) {
+        return RegistryNotFound;
+    }
+    const std::string tool = FindDesktopTool();
+    if (tool.empty()) {
+        return RegistryNotFound;
+    }
+    // Stored like registry text, with its terminating zero byte.
+    const std::size_t bytes = tool.size() + 1;
+    if (bytes > size) {
+        size = static_cast<std::uint32_t>(bytes);
+        return RegistryMoreData;
+    }
+    std::memcpy(data, tool.c_str(), bytes);
+    type = RegistryText;
+    size = static_cast<std::uint32_t>(bytes);
+    return RegistrySuccess;
+}
+
+void SystemPlatform::CloseKey(RegistryKey) noexcept {}
+
+bool SystemPlatform::FileExists(const std::string &path)
+{
+    struct stat status {
+    };
+    return !path.empty() && path.find('\0') == std::string::npos &&
+           stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+void SystemPlatform::StartProgram(const std::string &path)
+{
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        throw SysInfoFailure("no program to start at \"" + path + "\"");
+    }
+    SpawnDetached(path);
 }
 
 } // namespace pevrand

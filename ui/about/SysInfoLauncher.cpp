@@ -1,8 +1,10 @@
 #include "ui/about/SysInfoLauncher.h"
+#include "ui/about/SystemPlatform.h"
 
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace pevrand
 {
@@ -135,6 +137,25 @@ void StartSysInfo(SysInfoPlatform &platform)
     if (!started) {
         platform.ShowMessage(SysInfoUnavailable);
     }
+}
+
+// The system's platform, whichever system it is, tells the user through the caller's message box.
+SystemPlatform::SystemPlatform(std::function<void(const std::string &)> showMessage)
+    : showMessage_(std::move(showMessage))
+{
+}
+
+void SystemPlatform::ShowMessage(const std::string &text)
+{
+    if (showMessage_) {
+        showMessage_(text);
+    }
+}
+
+std::unique_ptr<SysInfoPlatform>
+MakeSystemPlatform(std::function<void(const std::string &)> showMessage)
+{
+    return std::make_unique<SystemPlatform>(std::move(showMessage));
 }
 
 } // namespace pevrand

@@ -41,10 +41,6 @@ std::string Font(const FontDesign &face);
 // `bytes` in base64, for a data: URI.
 std::string Base64(std::string_view bytes);
 
-// The SHA-256 digest of `bytes`, 32 bytes (FIPS 180-4): the page's policy names its scripts by
-// it, and the service worker checks each stored file against it.
-std::string Sha256(std::string_view bytes);
-
 } // namespace pevrand::web
 
 namespace pevrand::web

@@ -1,9 +1,9 @@
-// The hosted page's service worker, sw.js. The page writer writes above this script VERSION,
-// FILES (each file the store keeps, with the SHA-256 of its body as a subresource-integrity
-// string), REVISION (a hash of that list) and DAMAGED (the page shown offline when a stored copy
-// is damaged). Any change to any file therefore changes this script, which browsers compare byte
-// by byte when they look for an update: every deployment reaches its visitors, one at the same
-// version too.
+// The hosted page's service worker, sw.js. Above this script the page writer writes VERSION and
+// DAMAGED (the page shown offline when a stored copy is damaged), and then the page's digests
+// (page_digests.py) FILES (each file the store keeps, with the SHA-256 of its body as a
+// subresource-integrity string) and REVISION (a hash of that list). Any change to any file
+// therefore changes this script, which browsers compare byte by byte when they look for an
+// update: every deployment reaches its visitors, one at the same version too.
 //
 // It keeps Workbox's precaching rules, written out here so that building the page needs no
 // npm, and checks one thing more (Workbox trusts its store once it is filled):

@@ -4,7 +4,10 @@
 //   - the one-file page, which works as it is from disk or from any server, and
 //   - the folder to host, which installs as a web app and works offline after one visit: the
 //     page as index.html (naming its manifest and its service worker), the web app manifest,
-//     the app's icons and the service worker sw.js with the files it keeps and their hashes.
+//     the app's icons and the service worker sw.js.
+// The digests come after it, from page_digests.py: the inline script's in each page's policy,
+// whose script-src it leaves empty here, and, over the written folder, the worker's list of the
+// files it keeps with the digest of each.
 //
 // Usage: WritePage <page.html> <folder> <version> <module.js> <module.wasm> <icon.png>
 //                  <app-icons-folder> <worker.js>
@@ -20,7 +23,6 @@
 #include <iostream>
 #include <sstream>
 #include <string_view>
-#include <vector>
 
 namespace
 {
@@ -76,15 +78,16 @@ constexpr std::string_view CannotStartDamaged =
     "Pevrand can't start: its copy on this device is damaged. Open it once with the network on "
     "to repair it.";
 
-// What the page may load: the one inline script named by its hash, its WebAssembly, its inline
-// style and data: images, and on the hosted page its manifest, icons and service worker from its
-// own folder. Nothing from another origin; no <base>, no form sent anywhere (a dialog's form only
-// closes it). Scripts may reach no HTML or script sink with a plain string (Trusted Types); the
-// one policy, "pevrand", hands the service worker's address to register().
-std::string Policy(std::string_view script, bool hosted)
+// What the page may load: the one inline script named by its SHA-256 (left empty here, for
+// page_digests.py to fill in), its WebAssembly, its inline style and data: images, and on the
+// hosted page its manifest, icons and service worker from its own folder. Nothing from another
+// origin; no <base>, no form sent anywhere (a dialog's form only closes it). Scripts may reach no
+// HTML or script sink with a plain string (Trusted Types); the one policy, "pevrand", hands the
+// service worker's address to register().
+std::string Policy(bool hosted)
 {
-    return "default-src 'none'; script-src 'sha256-" + Base64(Sha256(script)) +
-           "' 'wasm-unsafe-eval'; style-src 'unsafe-inline'; img-src data:" +
+    return std::string("default-src 'none'; script-src 'sha256-' 'wasm-unsafe-eval'; "
+                       "style-src 'unsafe-inline'; img-src data:") +
            (hosted ? " 'self'; manifest-src 'self'; worker-src 'self'" : "") +
            "; base-uri 'none'; form-action 'none'; require-trusted-types-for 'script'; "
            "trusted-types " +
@@ -105,7 +108,7 @@ std::string Page(const std::string &module, const std::string &wasm, const std::
     const std::string script = "var pevrandWasm=\"" + Base64(wasm) + "\";\n" + module;
     std::string head = "<meta charset=\"utf-8\"><meta http-equiv=\"Content-Security-Policy\" "
                        "content=\"" +
-                       Policy(script, hosted) +
+                       Policy(hosted) +
                        "\"><meta name=\"viewport\" content=\"width=device-width, "
                        "initial-scale=1\"><title>" +
                        Escaped(Title) + "</title><meta name=\"theme-color\" content=\"" +
@@ -160,18 +163,12 @@ std::string Manifest()
            ",\n  \"icons\": [\n" + icons + "\n  ]\n}\n";
 }
 
-// The service worker: the version, the files it keeps with the hash of each, the revision of
-// the whole (which names its store, so that a rebuild at the same version gets a store of its
-// own) and the page it shows offline when a stored file is damaged; then its script.
-std::string Worker(const std::string &version, const std::string &folder, const std::string &script)
+// The service worker: the version and the page it shows offline when a stored file is damaged;
+// then its script. page_digests.py puts above them the files it keeps, every other file of the
+// folder, with the digest of each, and the revision of that list, which names its store, so that
+// a rebuild at the same version gets a store of its own.
+std::string Worker(const std::string &version, const std::string &script)
 {
-    std::vector<std::string> names{"index.html", std::string(ManifestFile)};
-    for (const AppIcon &icon : AppIcons)
-        names.emplace_back(icon.File);
-    std::string files;
-    for (const std::string &name : names)
-        files += std::string(files.empty() ? "" : ",\n  ") + JsonString(name) + ": " +
-                 JsonString("sha256-" + Base64(Sha256(ReadFile(folder + name))));
     const std::string damaged =
         "<!DOCTYPE html><html lang=\"en\"><meta charset=\"utf-8\"><meta name=\"viewport\" "
         "content=\"width=device-width, initial-scale=1\"><title>" +
@@ -179,17 +176,14 @@ std::string Worker(const std::string &version, const std::string &folder, const 
         "</title><p style=\"max-width:360px;margin:8px auto;font:12pt "
         "sans-serif\">" +
         Escaped(CannotStartDamaged) + "</p>";
-    return "// Written by the page writer: the version, the files that its store keeps with the "
-           "SHA-256\n// of each, the revision of the whole and the page shown when a stored copy "
-           "is damaged.\nvar VERSION = " +
-           JsonString(version) + ";\nvar FILES = {\n  " + files +
-           "\n};\nvar REVISION = " + JsonString(Base64(Sha256(files)).substr(0, 12)) +
-           ";\nvar DAMAGED = " + JsonString(damaged) + ";\n\n" + script;
+    return "// Written by the page writer: the version and the page shown when a stored copy is "
+           "damaged.\nvar VERSION = " +
+           JsonString(version) + ";\nvar DAMAGED = " + JsonString(damaged) + ";\n\n" + script;
 }
 
 // `page` with the licence and the notices of what it bundles as a comment after its first
-// line, <!DOCTYPE html>. Written here, before the worker hashes the page, so that the hash is
-// of the page as served.
+// line, <!DOCTYPE html>. Written here, before the page's digests are taken, so that the worker's
+// is of the page as served.
 std::string WithNotices(const std::string &page, const std::string &notices)
 {
     const std::size_t firstLine = page.find('\n') + 1;
@@ -226,8 +220,7 @@ int main(int argc, char **argv)
         for (const AppIcon &appIcon : AppIcons)
             WriteFile(folder + std::string(appIcon.File),
                       ReadFile(std::string(argv[7]) + "/" + std::string(appIcon.File)));
-        // Last, over the files it names.
-        WriteFile(folder + std::string(WorkerFile), Worker(argv[3], folder, ReadFile(argv[8])));
+        WriteFile(folder + std::string(WorkerFile), Worker(argv[3], ReadFile(argv[8])));
     } catch (const std::exception &error) {
         std::cerr << "WritePage: " << error.what() << "\n";
         return 1;
