@@ -11,6 +11,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__MINGW32__) && !__USE_MINGW_ANSI_STDIO
+#error "MinGW-w64's own printf is needed: msvcrt's is not correctly rounded"
+#endif
+
 namespace pevrand
 {
 namespace
@@ -98,16 +102,18 @@ LeadingNumber FindLeadingNumber(std::string_view text)
 // `out` (48 characters are enough); returns the end of the text.
 template <class Number> char *ScientificForm(char (&out)[48], Number value, int precision)
 {
-#if defined(__cpp_lib_to_chars)
-    return std::to_chars(out, out + sizeof out, value, std::chars_format::scientific, precision)
-        .ptr;
-#elif defined(__EMSCRIPTEN__)
-    // The WebAssembly library's to_chars has no floating-point forms. The standard defines this
-    // one as printf's %.*e in the C locale, and musl's printf is correctly rounded and never
-    // writes a locale's decimal point; a float widens to double exactly.
+#if defined(__MINGW32__) || defined(__EMSCRIPTEN__)
+    // MinGW-w64's C++ printf (its own, __USE_MINGW_ANSI_STDIO, not msvcrt's) and musl's are
+    // correctly rounded and write no locale's decimal point; the standard defines to_chars's
+    // scientific form as printf's %.*e in the C locale, and a float widens to double exactly.
+    // Using them keeps libstdc++'s floating-point to_chars, 186 kB, out of the Windows
+    // programs; the WebAssembly library has no floating-point to_chars at all.
     const int length =
         std::snprintf(out, sizeof out, "%.*e", precision, static_cast<double>(value));
     return out + length;
+#elif defined(__cpp_lib_to_chars)
+    return std::to_chars(out, out + sizeof out, value, std::chars_format::scientific, precision)
+        .ptr;
 #else
 #error "a correctly rounded scientific form of a float is needed: std::to_chars"
 #endif
@@ -245,18 +251,23 @@ std::string DoubleText(double value, int significantDigits)
     return DecimalText(value, significantDigits);
 }
 
-#if defined(__cpp_lib_to_chars)
 std::string ShortestText(float value)
 {
-    char text[48];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    // The fewest significant digits whose text reads back as the single itself.
+    for (int digits = 1;; ++digits) {
+        std::string text = SingleText(value, digits);
+        if (digits >= 9 || std::isnan(value) || ReadSingle(text) == value)
+            return text;
+    }
 }
 
 std::string ShortestText(double value)
 {
-    char text[48];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    for (int digits = 1;; ++digits) {
+        std::string text = DoubleText(value, digits);
+        if (digits >= 17 || std::isnan(value) || ReadNumber(text) == value)
+            return text;
+    }
 }
-#endif
 
 } // namespace pevrand

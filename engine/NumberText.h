@@ -4,7 +4,6 @@
 
 #include "engine/NearestSingle.h"
 
-#include <charconv>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -41,10 +40,10 @@ std::string SingleText(float value, int significantDigits = 7);
 // SingleText for a double.
 std::string DoubleText(double value, int significantDigits = 17);
 
-#if defined(__cpp_lib_to_chars)
-// The shortest text that reads back as `value` exactly (std::to_chars): "1.8087233", "2e-05".
+// The text of `value` with the fewest significant digits that reads back as `value` exactly,
+// written as SingleText and DoubleText write: "1.8087233", "1.8089135992103358", "1E+20".
+// Infinities and NaN as SingleText writes them.
 std::string ShortestText(float value);
 std::string ShortestText(double value);
-#endif
 
 } // namespace pevrand

@@ -22,7 +22,7 @@ declare -A sets=(
   # compiled by MinGW's windres
   [check]="@run libgtest-dev fonts-dejavu-extra python3 python3-dev pybind11-dev python3-numpy
            python3-pytest python3-venv python3-pip python3-skbuild mypy
-           python3-dask python3-distributed python3-xarray python3-h5py
+           python3-dask python3-distributed python3-xarray python3-h5py python3-zarr
            desktop-file-utils appstream binutils-mingw-w64-x86-64"
   # the windows under a real X server and window manager: the stacking check, screenshots
   [desktop]="@run xvfb xauth x11-utils imagemagick xdotool openbox"

@@ -51,8 +51,14 @@ with tempfile.TemporaryDirectory(prefix="pevrand-pip-") as work:
     offline = ["--no-build-isolation", "--no-index"]
     before = paths_below(venv)
 
-    # --no-deps: pevrand's own wheel, not one of numpy, which no index is there to give.
-    run(*pip, "wheel", *offline, "--no-deps", source, "-w", wheels)
+    # The wheel line of docs/python.md, run as written (in the copy, into wheels/): without
+    # --no-deps it would look for numpy's wheel, which no index is there to give.
+    documented = next(line.strip() for line in
+                      (SOURCE / "docs" / "python.md").read_text(encoding="utf-8").splitlines()
+                      if line.strip().startswith("python -m pip wheel "))
+    words = documented.split("#")[0].split()
+    assert words[:3] == ["python", "-m", "pip"] and words[-2:] == ["-w", "dist/"], documented
+    run(*pip, *[str(source) if w == "." else w for w in words[3:-2]], "-w", wheels)
     built = [p.name for p in wheels.iterdir()]
     assert len(built) == 1 and built[0].startswith(f"pevrand-{VERSION}-"), built
 

@@ -51,14 +51,36 @@ def test_pixel_tables_give_the_gathered_per_element_call(source, target, values,
     assert outcomes[0][1] == outcomes[1][1]
 
 
-@pytest.mark.parametrize("pixels,text", [
-    ([0, -1], "pixel -1 at index 1 is negative"),
-    ([[0, 0], [50, 0]], r"pixel 50 at index \(1, 0\) is outside the tables of 50 pixels"),
-    (np.array([2**64 - 1], np.uint64), "pixel 18446744073709551615 at index 0 is outside"),
-], ids=["negative", "beyond, 2-D", "beyond int64"])
-def test_a_pixel_outside_the_tables_raises_index_error_whatever_the_policy(pixels, text):
+@pytest.mark.parametrize("pixels,offset,text", [
+    ([0, -1], 0, "pixel -1 at index 1 is negative"),
+    ([[0, 0], [50, 0]], 0, r"pixel 50 at index \(1, 0\) is outside the tables of 50 pixels"),
+    (np.array([2**64 - 1], np.uint64), 0, "pixel 18446744073709551615 at index 0 is outside"),
+    ([100000, 99999], 100000, "pixel 99999 at index 1 is below pixel_offset 100000"),
+    ([100049, 100050], 100000,
+     r"pixel 100050 at index 1 is outside the tables of 50 pixels \(pixels 100000 to 100049\)"),
+], ids=["negative", "beyond, 2-D", "beyond int64", "below the offset", "beyond the offset's"])
+def test_a_pixel_outside_the_tables_raises_index_error_whatever_the_policy(pixels, offset, text):
     with pytest.raises(IndexError, match=text):
-        pevrand.convert(1000.0, "tof", "meV", pixel=pixels, path=PATHS, errors="nan")
+        pevrand.convert(1000.0, "tof", "meV", pixel=pixels, path=PATHS, errors="nan",
+                        pixel_offset=offset)
+
+
+def test_ids_from_an_offset_take_their_own_entries_and_a_failing_entry_names_its_pixel():
+    # A bank numbered from 100000, as a NeXus event_id holds it.
+    ids = PIXELS + 100000
+    np.testing.assert_array_equal(
+        pevrand.convert(TOF, "tof", "q", pixel=ids, angle=BAD_ANGLES, path=PATHS, errors="nan",
+                        pixel_offset=100000),
+        pevrand.convert(TOF, "tof", "q", pixel=PIXELS, angle=BAD_ANGLES, path=PATHS,
+                        errors="nan"))
+    with pytest.raises(pevrand.ConversionError) as raised:
+        pevrand.convert(TOF, "tof", "q", pixel=ids, angle=BAD_ANGLES, path=PATHS,
+                        pixel_offset=100000)
+    first = int(np.argmax(PIXELS % 7 == 3))
+    error = raised.value
+    assert (error.index, error.pixel, error.field, error.value) == (
+        first, 100000 + PIXELS[first], "angle", 190.0)
+    assert f"(pixel {100000 + PIXELS[first]}, at index {first})" in str(error)
 
 
 # Each row's values are exact in float64, so the float64 call is the one nearest single.
@@ -84,7 +106,7 @@ def test_an_int64_beyond_2_to_53_is_rounded_once_straight_to_single():
         assert result[0] == np.float32(2**60 + 2**37)
 
 
-def test_out_takes_any_strides_and_is_returned():
+def test_out_takes_any_strides_and_either_byte_order_and_is_returned():
     out = np.zeros((4, 6), np.float32)[::2, ::-2]
     result = pevrand.convert(TOF[:6].reshape(2, 3), "tof", "meV", path=10, out=out)
     assert result is out
@@ -93,6 +115,9 @@ def test_out_takes_any_strides_and_is_returned():
     expected = pevrand.convert(values, "tof", "meV", path=10)
     pevrand.convert(values[::-1], "tof", "meV", path=10, out=values)  # overlapping, reversed
     np.testing.assert_array_equal(values, expected[::-1])
+    swapped = np.empty(8, ">f4")
+    pevrand.convert(TOF[:8], "tof", "meV", path=10, out=swapped)
+    np.testing.assert_array_equal(swapped, pevrand.convert(TOF[:8], "tof", "meV", path=10))
     with pytest.raises(ValueError, match="shape"):
         pevrand.convert(TOF[:6], "tof", "meV", path=10, out=np.empty(5, np.float32))
     with pytest.raises(TypeError, match="float32"):
