@@ -150,4 +150,16 @@ std::string ShownText(float rounded)
     return SingleText(rounded, ShownFigures);
 }
 
+double ShownWideValue(double result)
+{
+    if (std::isnan(result))
+        return result;
+    return ReadNumber(ShownWideText(result));
+}
+
+std::string ShownWideText(double result)
+{
+    return DoubleText(result, ShownFigures);
+}
+
 } // namespace pevrand

@@ -73,16 +73,4 @@ float ShownResult(float result)
     return ShownValue(RoundSigFigs(result, ShownFigures));
 }
 
-double ShownWideValue(double result)
-{
-    if (std::isnan(result))
-        return result;
-    return ReadNumber(ShownWideText(result));
-}
-
-std::string ShownWideText(double result)
-{
-    return DoubleText(result, ShownFigures);
-}
-
 } // namespace pevrand
