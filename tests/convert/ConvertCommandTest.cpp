@@ -129,6 +129,28 @@ INSTANTIATE_TEST_SUITE_P(
              S::Value}),
     RowName());
 
+// The CODATA editions on every build (Linux, Windows, WebAssembly): their five figures, their
+// double range, and the classic checks and messages.
+ConvertRequest Codata(const char *input, Q in, Q out, const char *twoTheta = "",
+                      const char *flightPath = "")
+{
+    return {input, twoTheta, flightPath, in, out, Edition::Codata2022};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codata, RunConvertRow,
+    testing::Values(
+        Case{"StartUpPairInCodata2022", Codata("25", Q::Energy, Q::Wavelength), "1.8089", "", None},
+        Case{"BothGeometriesRead", Codata("2", Q::Dspacing, Q::Tof, "90", "10"), "7149.7", "",
+             None},
+        Case{"SquareWithinDoubleRange", Codata("1e20", Q::Energy, Q::Energy), "1E+20", "", None},
+        Case{"SquareBeyondDoubleRange", Codata("1e200", Q::Energy, Q::Energy), "", OutOfRange,
+             S::Value},
+        Case{"ReadAsADoubleNotASingle", Codata("1e-50", Q::Energy, Q::Energy), "1E-50", "", None},
+        Case{"AngleCheckedAsClassic", Codata("25", Q::Energy, Q::Q, "181"), "", AngleRange,
+             S::Angle}),
+    RowName());
+
 TEST(RunConvert, MissingUnitsComeAfterEveryEntryCheck)
 {
     const ConvertOutcome noInput = RunConvert({"25", "", "", std::nullopt, Q::Q});
