@@ -15,14 +15,6 @@ bool PositiveFinite(double value)
     return value > 0 && std::isfinite(value);
 }
 
-// `result`, or a failure where a step went beyond the double range.
-double Checked(double result, Failure &failure)
-{
-    if (!std::isfinite(result))
-        failure = Failure::OutOfRange;
-    return result;
-}
-
 } // namespace
 
 std::string_view FailureText(Failure failure)
@@ -98,23 +90,6 @@ EnergyTransfer::Prepared EnergyTransfer::Prepare(std::array<double, Parameters> 
     return prepared;
 }
 
-double EnergyTransfer::Convert(double tof, const Prepared &prepared, Failure &failure)
-{
-    if (!PositiveFinite(tof)) {
-        failure = Failure::TimeNotPositive;
-        return 0;
-    }
-    const double time = tof - prepared.Time;
-    if (!(time > 0)) {
-        failure = Failure::TimeTooShort;
-        return 0;
-    }
-    const double speed = prepared.Length / time;
-    const double energy = prepared.Velocity * speed * speed;
-    const double transfer = prepared.Direct ? prepared.Energy - energy : energy - prepared.Energy;
-    return Checked(transfer / prepared.Scale, failure);
-}
-
 bool MomentumTransfer::Usable(std::size_t parameter, double value)
 {
     return parameter == 0 ? value >= 0 && value <= 180 : PositiveFinite(value);
@@ -140,26 +115,6 @@ MomentumTransfer::Prepared MomentumTransfer::Prepare(std::array<double, Paramete
     return prepared;
 }
 
-double MomentumTransfer::Convert(double transfer, const Prepared &prepared, Failure &failure)
-{
-    const double meV = transfer * prepared.Scale;
-    if (!std::isfinite(meV)) {
-        failure = Failure::TransferNotFinite;
-        return 0;
-    }
-    const double other = prepared.Direct ? prepared.Energy - meV : prepared.Energy + meV;
-    if (!PositiveFinite(other)) {
-        failure = Failure::EnergyNotPositive;
-        return 0;
-    }
-    const double initial = prepared.Direct ? prepared.Energy : other;
-    const double final = prepared.Direct ? other : prepared.Energy;
-    const double ki = std::sqrt(initial / prepared.Wavevector);
-    const double kf = std::sqrt(final / prepared.Wavevector);
-    const double difference = ki - kf;
-    return Checked(std::sqrt(difference * difference + ki * kf * prepared.FourSinSquared), failure);
-}
-
 bool Calibration::Usable(std::size_t parameter, double value)
 {
     return parameter == 0 ? PositiveFinite(value) : std::isfinite(value);
@@ -181,44 +136,6 @@ Calibration::Prepared Calibration::Prepare(std::array<double, Parameters> parame
         (!std::isfinite(prepared.DifcSquared) || !std::isfinite(prepared.FourDifa)))
         prepared.Failed = Unusable{std::isfinite(prepared.DifcSquared) ? 1u : 0u};
     return prepared;
-}
-
-double TofToDspacing::Convert(double tof, const Prepared &prepared, Failure &failure)
-{
-    if (!std::isfinite(tof)) {
-        failure = Failure::TimeNotFinite;
-        return 0;
-    }
-    const double delta = tof - prepared.Tzero;
-    double d;
-    if (prepared.Difa == 0) {
-        d = delta / prepared.Difc;
-    } else {
-        const double root = prepared.DifcSquared + prepared.FourDifa * delta;
-        if (!(root >= 0)) {
-            failure = std::isfinite(root) ? Failure::BeyondTurningPoint : Failure::OutOfRange;
-            return 0;
-        }
-        d = 2.0 * delta / (prepared.Difc + std::sqrt(root));
-    }
-    if (!(d > 0)) {
-        failure = Failure::NoPositiveDspacing;
-        return 0;
-    }
-    return Checked(d, failure);
-}
-
-double DspacingToTof::Convert(double d, const Prepared &prepared, Failure &failure)
-{
-    if (!PositiveFinite(d)) {
-        failure = Failure::DspacingNotPositive;
-        return 0;
-    }
-    if (!(prepared.Difc + 2.0 * prepared.Difa * d > 0)) {
-        failure = Failure::BeyondTurningPoint;
-        return 0;
-    }
-    return Checked((prepared.Difc + prepared.Difa * d) * d + prepared.Tzero, failure);
 }
 
 } // namespace pevrand::events

@@ -13,7 +13,9 @@
 #include "engine/Editions.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -124,5 +126,81 @@ struct TofToDspacing : Calibration {
 struct DspacingToTof : Calibration {
     static double Convert(double d, const Prepared &prepared, Failure &failure);
 };
+
+// The conversions of one event, inline for the loops over many, and without a branch on the
+// event's numbers: events of different pixels come in any order, and which of them fail can't
+// be foretold. Every step is worked out, the failures are picked in the order of the checks,
+// and a failed event's number is of no meaning.
+namespace detail
+{
+inline bool PositiveFinite(double value)
+{
+    return value > 0 && value <= std::numeric_limits<double>::max();
+}
+
+inline bool Finite(double value)
+{
+    return std::fabs(value) <= std::numeric_limits<double>::max();
+}
+} // namespace detail
+
+inline double EnergyTransfer::Convert(double tof, const Prepared &prepared, Failure &failure)
+{
+    const double time = tof - prepared.Time;
+    const double speed = prepared.Length / time;
+    const double energy = prepared.Velocity * speed * speed;
+    // Ei - Ef: the fixed energy less the event's (direct), or the event's less it (indirect).
+    const double transfer =
+        (prepared.Direct ? prepared.Energy - energy : energy - prepared.Energy) / prepared.Scale;
+    failure = !detail::PositiveFinite(tof) ? Failure::TimeNotPositive
+              : !(time > 0)                ? Failure::TimeTooShort
+              : !detail::Finite(transfer)  ? Failure::OutOfRange
+                                           : failure;
+    return transfer;
+}
+
+inline double MomentumTransfer::Convert(double transfer, const Prepared &prepared, Failure &failure)
+{
+    const double meV = transfer * prepared.Scale;
+    const double other = prepared.Direct ? prepared.Energy - meV : prepared.Energy + meV;
+    const double initial = prepared.Direct ? prepared.Energy : other;
+    const double final = prepared.Direct ? other : prepared.Energy;
+    const double ki = std::sqrt(std::fabs(initial) / prepared.Wavevector);
+    const double kf = std::sqrt(std::fabs(final) / prepared.Wavevector);
+    const double difference = ki - kf;
+    const double q = std::sqrt(difference * difference + ki * kf * prepared.FourSinSquared);
+    failure = !detail::Finite(meV)             ? Failure::TransferNotFinite
+              : !detail::PositiveFinite(other) ? Failure::EnergyNotPositive
+              : !detail::Finite(q)             ? Failure::OutOfRange
+                                               : failure;
+    return q;
+}
+
+inline double TofToDspacing::Convert(double tof, const Prepared &prepared, Failure &failure)
+{
+    const double delta = tof - prepared.Tzero;
+    const double root = prepared.DifcSquared + prepared.FourDifa * delta;
+    // Where DIFA is 0 the root is the linear one, D / DIFC.
+    const double d = prepared.Difa == 0
+                         ? delta / prepared.Difc
+                         : 2.0 * delta / (prepared.Difc + std::sqrt(std::fabs(root)));
+    failure = !detail::Finite(tof) ? Failure::TimeNotFinite
+              : prepared.Difa != 0 && !(root >= 0)
+                  ? (detail::Finite(root) ? Failure::BeyondTurningPoint : Failure::OutOfRange)
+              : !(d > 0)           ? Failure::NoPositiveDspacing
+              : !detail::Finite(d) ? Failure::OutOfRange
+                                   : failure;
+    return d;
+}
+
+inline double DspacingToTof::Convert(double d, const Prepared &prepared, Failure &failure)
+{
+    const double tof = (prepared.Difc + prepared.Difa * d) * d + prepared.Tzero;
+    failure = !detail::PositiveFinite(d)                       ? Failure::DspacingNotPositive
+              : !(prepared.Difc + 2.0 * prepared.Difa * d > 0) ? Failure::BeyondTurningPoint
+              : !detail::Finite(tof)                           ? Failure::OutOfRange
+                                                               : failure;
+    return tof;
+}
 
 } // namespace pevrand::events

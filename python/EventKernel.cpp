@@ -81,27 +81,43 @@ std::optional<StretchFailure> EventKernel<Conversion>::ConvertByPixel(const Stre
 {
     const auto *values = static_cast<const double *>(stretch.In[0]);
     auto *results = static_cast<double *>(stretch.Out);
-    for (std::size_t j = 0; j < stretch.Count; ++j) {
+    // (Without a table, one preparation stands for every pixel.)
+    const std::size_t last = prepared_.size() - 1;
+    const auto convert = [&](std::size_t j, std::size_t entry, events::Failure &failure) {
+        const Prepared &prepared = prepared_[std::min(entry, last)];
+        failure = prepared.Failed ? events::Failure::ParameterUnusable : events::Failure::None;
+        return Conversion::Convert(values[j], prepared, failure);
+    };
+    // Every event at once, a failure marked NaN; which failed first is looked for only where
+    // one did, so that the loop itself branches on nothing an event holds.
+    bool anyFailed = false;
+    std::size_t j = 0;
+    for (; j < stretch.Count; ++j) {
         std::size_t entry = 0;
-        if (!positions_->Find(ids[j], entry)) {
-            Failure outside;
-            outside.Field = "pixel";
-            outside.OutsideTables = true;
-            return StretchFailure{j, outside};
+        if (!positions_->Find(ids[j], entry))
+            break;
+        events::Failure failure;
+        const double result = convert(j, entry, failure);
+        const bool failed = failure != events::Failure::None;
+        results[j] = failed ? std::numeric_limits<double>::quiet_NaN() : result;
+        anyFailed |= failed;
+    }
+    if (anyFailed && policy == FailurePolicy::Stop) {
+        for (std::size_t k = 0; k < j; ++k) {
+            std::size_t entry = 0;
+            positions_->Find(ids[k], entry);
+            events::Failure failure;
+            convert(k, entry, failure);
+            if (failure != events::Failure::None)
+                return StretchFailure{k, FailureOf(failure, prepared_[std::min(entry, last)],
+                                                   static_cast<std::int64_t>(ids[k]))};
         }
-        // (Without a table, one preparation stands for every pixel.)
-        const Prepared &prepared = prepared_[std::min(entry, prepared_.size() - 1)];
-        events::Failure failure = events::Failure::None;
-        if (prepared.Failed)
-            failure = events::Failure::ParameterUnusable;
-        else
-            results[j] = Conversion::Convert(values[j], prepared, failure);
-        if (failure == events::Failure::None)
-            continue;
-        results[j] = std::numeric_limits<double>::quiet_NaN();
-        if (policy == FailurePolicy::Stop)
-            return StretchFailure{j,
-                                  FailureOf(failure, prepared, static_cast<std::int64_t>(ids[j]))};
+    }
+    if (j < stretch.Count) {
+        Failure outside;
+        outside.Field = "pixel";
+        outside.OutsideTables = true;
+        return StretchFailure{j, outside};
     }
     return std::nullopt;
 }
