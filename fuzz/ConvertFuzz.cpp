@@ -3,7 +3,8 @@
 // The bytes are read as
 //   byte 0      the input quantity:  (byte - '0') mod 11, so '0'..'9' are Energy..Tof and
 //               ':' (or any byte that lands on 10) is no selection;
-//   byte 1      the output quantity, the same way;
+//   byte 1      the output quantity, the same way, and the edition of the constants:
+//               ((byte - '0') / 11) mod 3, so that '0'..'9' are classic;
 //   the rest    the input text, the 2 theta text and the flight path text, separated by '\n'.
 //               Missing texts are empty; the flight path text takes everything after the
 //               second separator, further newlines included.
@@ -59,6 +60,8 @@ ConvertRequest Decode(const std::uint8_t *data, std::size_t size)
         return request; // no selection on either side, every text empty
     request.Input = QuantityFromByte(data[0]);
     request.Output = QuantityFromByte(data[1]);
+    const int edition = static_cast<std::uint8_t>(data[1] - '0') / (QuantityCount + 1) % 3;
+    request.Constants = static_cast<pevrand::Edition>(edition);
     std::string_view rest(reinterpret_cast<const char *>(data + 2), size - 2);
     request.InputText = std::string(NextText(rest, false));
     request.TwoThetaText = std::string(NextText(rest, false));
@@ -87,10 +90,11 @@ std::string Printable(std::string_view text)
 {
     const auto side = [](std::optional<Quantity> q) { return q ? static_cast<int>(*q) : -1; };
     std::fprintf(stderr,
-                 "ConvertFuzz: %s\n  input quantity %d, output quantity %d\n"
+                 "ConvertFuzz: %s\n  input quantity %d, output quantity %d, edition %d\n"
                  "  input \"%s\", 2 theta \"%s\", flight path \"%s\"\n"
                  "  output \"%s\", message %d\n",
                  what, side(request.Input), side(request.Output),
+                 static_cast<int>(request.Constants),
                  Printable(request.InputText).c_str(), Printable(request.TwoThetaText).c_str(),
                  Printable(request.FlightPathText).c_str(), Printable(outcome.OutputText).c_str(),
                  outcome.Message ? static_cast<int>(*outcome.Message) : -1);
