@@ -130,30 +130,10 @@ struct ThrowingWide {
 };
 
 // Noting's checks for steps in double precision throughout.
-struct NotingWide {
+struct NotingWide : Noting {
     using Single = double;
-    using Double = double;
-    bool Failed = false;
-
     static double Wide(double value) { return value; }
-    double Finite(double value)
-    {
-        Failed = Failed | !std::isfinite(value);
-        return value;
-    }
-    double Divide(double a, double b)
-    {
-        Failed = Failed | (b == 0.0);
-        return Finite(a / b);
-    }
-    double Sqrt(double value)
-    {
-        const bool negative = !(Finite(value) >= 0.0);
-        Failed = Failed | negative;
-        return std::sqrt(negative ? 0.0 : value);
-    }
     double Round(double value) { return Finite(value); }
-    void Positive(double value) { Failed = Failed | !(value > 0.0); }
     double Result(double value) const
     {
         return Failed ? std::numeric_limits<double>::quiet_NaN() : value;

@@ -15,6 +15,16 @@ bool PositiveFinite(double value)
     return value > 0 && std::isfinite(value);
 }
 
+// The first of `parameters` that Conversion won't take, if any.
+template <class Conversion>
+std::optional<Unusable> FirstUnusable(const std::array<double, Conversion::Parameters> &parameters)
+{
+    for (std::size_t p = 0; p < Conversion::Parameters; ++p)
+        if (!Conversion::Usable(p, parameters[p]))
+            return Unusable{p};
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string_view FailureText(Failure failure)
@@ -69,11 +79,9 @@ EnergyTransfer::Prepared EnergyTransfer::Prepare(std::array<double, Parameters> 
                                                  const EnergyFactors &factors)
 {
     Prepared prepared;
-    for (std::size_t p = 0; p < Parameters; ++p)
-        if (!Usable(p, parameters[p])) {
-            prepared.Failed = Unusable{p};
-            return prepared;
-        }
+    prepared.Failed = FirstUnusable<EnergyTransfer>(parameters);
+    if (prepared.Failed)
+        return prepared;
     const auto [l1, l2, energy] = parameters;
     prepared.Direct = fixed == FixedEnergy::Incident;
     prepared.Energy = energy;
@@ -100,11 +108,9 @@ MomentumTransfer::Prepared MomentumTransfer::Prepare(std::array<double, Paramete
                                                      const EnergyFactors &factors)
 {
     Prepared prepared;
-    for (std::size_t p = 0; p < Parameters; ++p)
-        if (!Usable(p, parameters[p])) {
-            prepared.Failed = Unusable{p};
-            return prepared;
-        }
+    prepared.Failed = FirstUnusable<MomentumTransfer>(parameters);
+    if (prepared.Failed)
+        return prepared;
     const auto [twoTheta, energy] = parameters;
     const double sinTheta = std::sin(twoTheta * std::numbers::pi / 360.0);
     prepared.FourSinSquared = 4.0 * sinTheta * sinTheta;
@@ -123,9 +129,7 @@ bool Calibration::Usable(std::size_t parameter, double value)
 Calibration::Prepared Calibration::Prepare(std::array<double, Parameters> parameters)
 {
     Prepared prepared;
-    for (std::size_t p = 0; p < Parameters && !prepared.Failed; ++p)
-        if (!Usable(p, parameters[p]))
-            prepared.Failed = Unusable{p};
+    prepared.Failed = FirstUnusable<Calibration>(parameters);
     const auto [difc, difa, tzero] = parameters;
     prepared.Difc = difc;
     prepared.DifcSquared = difc * difc;

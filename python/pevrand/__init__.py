@@ -154,6 +154,18 @@ def _index(shape, flat, offset):
     return index[0] if len(index) == 1 else index
 
 
+def _outside_tables(pixel, index, tables, first):
+    """The IndexError of a pixel id outside the tables, its ids counted from `first`."""
+    length = min(len(t) for t in tables if t is not None)
+    if pixel < first:
+        where = "negative" if first == 0 else f"below pixel_offset {first}"
+    else:
+        where = f"outside the tables of {length} pixels"
+        if first:
+            where += f" (pixels {first} to {first + length - 1})"
+    return IndexError(f"pixel {pixel} at index {index} is {where}")
+
+
 def _result_dtype(constants):
     """float32 for the classic constants, whose steps end in a single; float64 for the
     others."""
@@ -267,16 +279,8 @@ class _Arguments:
 
     def fail(self, flat, message, field, pixel, outside):
         if outside:
-            pixel = int(self.pixels.flat[flat])
-            tables = [len(t) for t in (self.angles, self.paths) if t is not None]
-            first = self.pixel_offset
-            if pixel < first:
-                where = "negative" if first == 0 else f"below pixel_offset {first}"
-            else:
-                where = f"outside the tables of {min(tables)} pixels"
-                if first:
-                    where += f" (pixels {first} to {first + min(tables) - 1})"
-            raise IndexError(f"pixel {pixel} at index {self.index(flat)} is {where}")
+            raise _outside_tables(int(self.pixels.flat[flat]), self.index(flat),
+                                  (self.angles, self.paths), self.pixel_offset)
         number = self.failing_number(field, flat)
         raise ConversionError(message, None if flat is None else self.index(flat), number, field,
                               pixel)

@@ -8,7 +8,7 @@ import numbers as _numbers
 import numpy as _np
 
 from . import (ConversionError, _collections_for, _constants, _errors, _index, _one_element,
-               _out, _pevrand, _pixel_offset, _pixels, _real_array)
+               _out, _outside_tables, _pevrand, _pixel_offset, _pixels, _real_array)
 
 # Each conversion: the name of the values' argument, and each parameter's name in the order the
 # engine takes them. The energy conversions' fixed energy is "ei" or "ef", whichever is given.
@@ -94,16 +94,8 @@ def _fail(failure, shape, offset, values, pixels, parameters, value_name, option
     flat, message, field, pixel, outside = failure
     index = None if flat is None else _index(shape, flat, offset)
     if outside:
-        pixel = int(_np.broadcast_to(pixels, shape).flat[flat])
-        tables = [len(a) for _, a in parameters.values() if a is not None]
-        first = options["pixel_offset"]
-        if pixel < first:
-            where = "negative" if first == 0 else f"below pixel_offset {first}"
-        else:
-            where = f"outside the tables of {min(tables)} pixels"
-            if first:
-                where += f" (pixels {first} to {first + min(tables) - 1})"
-        raise IndexError(f"pixel {pixel} at index {index} is {where}")
+        raise _outside_tables(int(_np.broadcast_to(pixels, shape).flat[flat]), index,
+                              [a for _, a in parameters.values()], options["pixel_offset"])
     if field == value_name:
         number = _np.broadcast_to(values, shape).flat[flat].item()
     else:

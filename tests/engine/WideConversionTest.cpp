@@ -2,6 +2,7 @@
 
 #include "engine/BitCast.h"
 #include "engine/EventConversions.h"
+#include "engine/Quantities.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@ namespace pevrand
 {
 namespace
 {
-
-constexpr std::array AllQuantities = {
-    Quantity::Energy,   Quantity::Wavelength,  Quantity::Nu,    Quantity::Velocity,
-    Quantity::Momentum, Quantity::Temperature, Quantity::Invcm, Quantity::Q,
-    Quantity::Dspacing, Quantity::Tof};
 
 std::uint64_t Bits(double value)
 {
@@ -41,8 +37,9 @@ TEST(WideConversion, TheLoopsAreTheOneValueLegsInEveryPair)
     const std::array<std::pair<double, double>, 3> geometry{
         {{12.5, 60.0}, {12.5, 0.0}, {1e300, 150.0}}};
     std::vector<double> results(values.size()), byPixel(values.size());
-    for (Quantity from : AllQuantities) {
-        for (Quantity to : AllQuantities) {
+    for (const QuantityRow &fromRow : QuantityTable) {
+        for (const QuantityRow &toRow : QuantityTable) {
+            const Quantity from = fromRow.Is, to = toRow.Is;
             std::vector<PixelGeometry> pixels;
             for (const auto &[path, twoTheta] : geometry)
                 pixels.push_back(PrepareWidePixel(Edition::Codata2022, from, to, path,
