@@ -1,9 +1,10 @@
 // The page's script, run inside the module before it starts (emscripten's --pre-js, after
 // start.js), so that all is in place when the start-up or a link shows a message. It forwards
-// the DOM's events to the main window's reactions by the index of their control (data-i), and a
-// changed address to the links, opens and closes the dialogs, moves the focus when told to, fits
-// the windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
-// registers the service worker and runs the bar below the window. It converts, rounds, clears and decides nothing.
+// the DOM's events to the main window's reactions by the index of their control (data-i), the
+// Constants choice's by name, and a changed address to the links, opens and closes the dialogs,
+// moves the focus when told to, fits the windows to a narrow screen, sets the factors picture's
+// fraction and, on the hosted page, registers the service worker and runs the bar below the
+// window. It converts, rounds, clears and decides nothing.
 
 var pevrandFocusAfterDialog = {};
 
@@ -88,6 +89,10 @@ function pevrandNextMessage() {
     if (i < 0 || event.target.type !== 'text') return;
     pevrandKeepLimit(event.target);
     if (ready()) Module['_pevrand_change'](i);
+  });
+  // Another edition of the constants: the result on show is stale.
+  document.getElementById('cboConstants').addEventListener('change', function () {
+    if (ready()) Module['_pevrand_constants_change']();
   });
   // A key's character code before the box handles it: Enter (main or keypad) is 13. Enter is
   // taken on its way down, so that the button a message focuses never gets the same press.
