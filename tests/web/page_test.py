@@ -501,18 +501,44 @@ class Page(unittest.TestCase):
                                 "mobile": True})
         try:
             with served(WEB) as (url, _, _):
-                load(url)
+                load(url + "#v=4&from=wavelength&to=nu&constants=codata2022")
                 self.assertEqual(axe_violations({"target-size": {"enabled": True}}), [])
+                # What a conversion needs, on the first screen: no option of a unit group drawn
+                off_screen = js(
+                    "return ['txtInputVal', 'cboUnitsIn', 'cboUnitsOut', 'cboConstants', "
+                    "'cmdConvert', 'txtOutputVal'].map(i => [i, document.getElementById(i)"
+                    ".getBoundingClientRect()]).filter(([, r]) => !r.height || r.top < 0 ||"
+                    " r.bottom > innerHeight).map(([i, r]) => i + ' ' + r.top + '-' + r.bottom)"
+                    ".concat(scrollY ? ['scrolled'] : [], [...document.querySelectorAll('.opt')]"
+                    ".filter(o => o.getClientRects().length).map(o => o.htmlFor))")
+                self.assertEqual(off_screen, [])
+                self.assertEqual(js("return [cboUnitsIn.value, cboUnitsOut.value]"),
+                                 ["optWavelengthIn", "optNuOut"])
+                choose("cboUnitsOut", "optVelocityOut")  # the option's own click reaction
+                self.assertEqual([checked("fraUnitsOut"), shown()], ["optVelocityOut", ["", None]])
+                click("cmdConvert")
+                self.assertEqual(shown(), [native("wavelength", "velocity", ["4"],
+                                                  constants="codata2022")[0][0], None])
                 width, scroll = js("return [innerWidth, document.documentElement.scrollWidth]")
                 self.assertEqual((width, scroll), (360, 360))
-                outside = js("return [...document.querySelectorAll('label, legend, button, input')]"
+                outside = js("return [...document.querySelectorAll('label, legend, button, input, select')]"
                              ".map(e => [e.id || e.textContent, e.getBoundingClientRect()])"
                              ".filter(([, r]) => r.left < 0 || r.right > innerWidth)"
                              ".map(([n]) => n)")
                 self.assertEqual(outside, [])
-                self.assertEqual(shown(), ["1.8087", None])
         finally:
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_window_drawn_as_designed_at_desktop_width(self):
+        load_afresh(URL + "#v=25&from=energy&to=wavelength&constants=codata2022")  # the note too
+        moved = js("return [...document.querySelectorAll('#frmPevrand [style*=left]')].filter(e => "
+                   "Object.entries({left: e.offsetLeft, top: e.offsetTop, width: e.offsetWidth,"
+                   " height: e.offsetHeight}).some(([p, v]) => e.style[p] && parseFloat(e.style[p])"
+                   " !== v)).map(e => e.id)")
+        drawn = js("return [frmPevrand.offsetWidth, frmPevrand.offsetHeight, [...document"
+                   ".querySelectorAll('.opt, .picker')].filter(e => e.getClientRects().length)"
+                   ".map(e => e.tagName).join()]")
+        self.assertEqual([moved, drawn], [[], [373, 599, ",".join(["LABEL"] * 20)]])
 
     def test_offline_and_no_request(self):
         driver.get_log("performance")

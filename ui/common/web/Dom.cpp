@@ -48,10 +48,10 @@ EM_JS(int, pevrand_checked_index, (const char *frame, int length), {
 });
 
 EM_JS(void, pevrand_check_option, (const char *id, int length),
-      { document.getElementById(UTF8ToString(id, length)).checked = true; });
+      { pevrandCheckOption(document.getElementById(UTF8ToString(id, length))); });
 
 EM_JS(void, pevrand_focus_element, (const char *id, int length),
-      { document.getElementById(UTF8ToString(id, length)).focus(); });
+      { pevrandFocus(document.getElementById(UTF8ToString(id, length))); });
 
 EM_JS(int, pevrand_dialog_open, (const char *id, int length),
       { return document.getElementById(UTF8ToString(id, length)).open ? 1 : 0; });

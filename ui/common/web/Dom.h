@@ -27,10 +27,11 @@ void SetChoiceValue(std::string_view id, std::string_view value);
 
 // The data-i index of the checked option in the fieldset `frame`, or -1 when none is checked.
 int CheckedIndex(std::string_view frame);
-// Checks the option `id`; no click or change event fires.
+// Checks the option `id`, and shows it in its frame's picker; no click or change event fires.
 void CheckOption(std::string_view id);
 
-// Gives the keyboard focus to the element `id`.
+// Gives the keyboard focus to the element `id`, or, for an option that a narrow screen doesn't
+// draw, to its frame's picker.
 void FocusElement(std::string_view id);
 
 // Whether the dialog `id` is open.

@@ -74,15 +74,37 @@ std::string Option(const ControlDesign &option)
            ">" + CaptionMarkup(option.Caption) + "</label>";
 }
 
+// The id of the picker of frame `frame`: cboUnitsIn for fraUnitsIn.
+std::string PickerId(std::string_view frame)
+{
+    return "cbo" + std::string(frame.substr(3));
+}
+
+// The picker that stands for a frame's options on a narrow screen: the phone's own list, one
+// entry per option, named by the option's id. The options stay what holds the choice; the
+// page's script checks the option that the picker names and clicks it.
+std::string Picker(const ControlDesign &frame)
+{
+    const std::string name(frame.Name);
+    std::string markup = "<select class=\"picker\" id=\"" + PickerId(frame.Name) +
+                         "\" aria-labelledby=\"" + name + "Caption\"" + TitleAttribute(frame) +
+                         " autocomplete=\"off\">";
+    for (const ControlDesign *option : FrameOptions(Window, frame.Name))
+        markup += "<option value=\"" + std::string(option->Name) + "\">" +
+                  Escaped(ShownCaption(option->Caption)) + "</option>";
+    return markup + "</select>";
+}
+
 std::string Frame(const ControlDesign &frame)
 {
     std::string markup = "<fieldset class=\"fra\" id=\"" + std::string(frame.Name) + "\"" +
                          Index(frame) + TitleAttribute(frame) + " style=\"" +
-                         ControlStyle(Window, frame) + "\"><legend>" +
-                         CaptionMarkup(frame.Caption) + "</legend><div class=\"edge\"></div>";
+                         ControlStyle(Window, frame) + "\"><legend id=\"" +
+                         std::string(frame.Name) + "Caption\">" + CaptionMarkup(frame.Caption) +
+                         "</legend><div class=\"edge\"></div>";
     for (const ControlDesign *option : FrameOptions(Window, frame.Name))
         markup += Option(*option);
-    return markup + "</fieldset>";
+    return markup + Picker(frame) + "</fieldset>";
 }
 
 std::string Control(const ControlDesign &control, bool first)
@@ -156,9 +178,10 @@ std::string MainWindowStyle()
 {
     // Below the width at which the page would otherwise scale the window down (page.js).
     const int width = TwipsToPixels(Window.ClientWidth) + 2;
-    // The edition's note sits inside the output box's right end, over no text of a result (at
-    // most ten characters).
-    return R"(.note{display:flex;align-items:center;justify-content:flex-end;padding:0 5px;color:#505050;
+    // The pickers show on a narrow screen only; the edition's note sits inside the output
+    // box's right end, over no text of a result (at most ten characters).
+    return R"(.picker{display:none}
+.note{display:flex;align-items:center;justify-content:flex-end;padding:0 5px;color:#505050;
  white-space:nowrap;pointer-events:none}
 .note[hidden]{display:none}
 .bar select{font:inherit;min-height:28px}
@@ -176,11 +199,12 @@ main{padding:4px 0}
 .touch #fraUnitsOut,.touch #fraUnitsOut~*{order:4}
 .touch #lblAuthor{order:5}
 .touch #lblInput,.touch #lblOutput,.touch .line,.touch .fra,.touch #cmdConvert,.touch #lblAuthor{grid-column:1/-1}
-.touch .fra{position:relative;left:0!important;top:0!important;padding:0 8px 4px}
-.touch .fra>.edge{position:absolute}
-.touch .fra>legend{position:relative;float:left;margin:0 0 4px 7px}
-.touch .opt{clear:left;min-height:28px;white-space:normal}
-.touch .opt input{width:18px;height:18px;margin-right:8px}
+.touch .fra{position:relative;left:0!important;top:0!important;padding:0}
+.touch .fra>.edge,.touch .opt{display:none}
+.touch .fra>legend{float:left;width:calc((100% - 8px)*.4)!important;padding:0;line-height:36px}
+.touch .picker{display:block;float:right;width:calc((100% - 8px)*.6)!important;
+ height:36px!important;padding:0 3px;font:inherit;font-size:16px;color:#000;background:#fff;
+ border:1px solid #767676;border-radius:0}
 .touch #lblEdition{grid-column:2;margin-top:-4px;padding:0 4px}
 .touch .line{height:1px!important}
 .touch .txt{height:36px!important;font-size:16px}
