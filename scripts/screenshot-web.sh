@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Takes the documents' pictures of the page in headless Chromium, once it shows its result:
-#   docs/web-page.png  dist/pevrand-<version>.html from disk, in a 420 x 640 window;
+#   docs/web-page.png  dist/pevrand-<version>.html from disk, in a 420 x 660 window, the
+#                      Constants choice below the window included;
 #   docs/phone.png     dist/web/ served on 127.0.0.1 (scripts/serve.py), at a phone's 360 x 740
 #                      viewport (two device pixels a CSS pixel), opened from a link that shares
-#                      a conversion, once it is ready offline: the whole page, scrolled part too.
+#                      a conversion with CODATA 2022's constants, once it is ready offline: the
+#                      whole page, scrolled part too.
 #
 # Usage: scripts/screenshot-web.sh   (builds the page first, unless PAGE=file names one; JOBS=n)
 set -euo pipefail
@@ -37,8 +39,9 @@ driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=opti
 try:
     # The window's inner size, not its outer one, is what a picture shows.
     for address, picture, width, height, scale, mobile in [
-            ("file://" + page, "docs/web-page.png", 420, 640, 1, False),
-            (url + "#v=4&from=wavelength&to=nu", "docs/phone.png", 360, 740, 2, True)]:
+            ("file://" + page, "docs/web-page.png", 420, 660, 1, False),
+            (url + "#v=4&from=wavelength&to=nu&constants=codata2022", "docs/phone.png", 360, 740, 2,
+             True)]:
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
         driver.get(address)

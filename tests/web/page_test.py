@@ -30,6 +30,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
 
 PAGE, CONVERT = (os.path.abspath(a) for a in sys.argv[1:3])
 AXE = sys.argv[3] if len(sys.argv) > 3 else os.path.join(os.path.dirname(__file__),
@@ -49,10 +50,10 @@ def opt(quantity, side):
     return f"opt{quantity.capitalize()}{side}"
 
 
-def native(src, dst, values, angle="", path=""):
+def native(src, dst, values, angle="", path="", constants="classic"):
     """[(output, message)] that pevrand-convert gives for `values` from `src` to `dst`: values as
     arguments, or on standard input when one is too long for a command line (128 KiB)."""
-    args = [CONVERT, f"--angle={angle}", f"--path={path}", src, dst]
+    args = [CONVERT, f"--angle={angle}", f"--path={path}", f"--constants={constants}", src, dst]
     long = any(len(v.encode()) > 100_000 for v in values)
     run = subprocess.run(args + ([] if long else ["--", *values]), capture_output=True,
                          input="".join(v + "\n" for v in values) if long else None,
@@ -226,6 +227,16 @@ def type_into(box, text):
     keys((Keys.CONTROL, "a"), text or Keys.BACKSPACE)
 
 
+def choose(picker, value):
+    """Chooses the entry valued `value` of the <select> `picker`, as a click on it does."""
+    Select(by_id(picker)).select_by_value(value)
+
+
+def edition():
+    """The Constants choice and the note beside the result, as the user sees them."""
+    return [by_id("cboConstants").get_attribute("value"), by_id("lblEdition").text]
+
+
 def select(src, dst):
     click(opt(src, "In"))
     click(opt(dst, "Out"))
@@ -292,6 +303,8 @@ CLEARING = [
     ("arrow_key_in_a_group", ("energy", "wavelength"), ("arrow",), True),
     ("angle_edit_q_on_one_side", ("energy", "q"), ("type", "txtTwotheta", "5"), True),
     ("path_edit_tof_on_one_side", ("energy", "tof"), ("type", "txtTotalflightpath", "5"), True),
+    ("choosing_another_edition", ("energy", "wavelength"), ("choose", "cboConstants", "codata2018"),
+     True),
     ("typing_in_the_output_box", ("energy", "wavelength"), ("type", "txtOutputVal", "9"), False),
 ]
 
@@ -304,7 +317,7 @@ ARROWS = [
 
 # name, pair chosen first, the focus after each Tab from the value box
 TAB_AFTER_VALUE = ["txtTwotheta", "txtTotalflightpath", "IN", "OUT", "cmdConvert", "txtOutputVal",
-                   "cmdAbout"]
+                   "cmdAbout", "cboConstants"]
 TABS = [("default_units", ("energy", "wavelength")), ("time_of_flight_units", ("tof", "tof"))]
 
 
@@ -314,6 +327,7 @@ ACCESS_KEYS = [
     ("alt_i_to_value", (Keys.ALT, "i"), "txtInputVal", None),
     ("alt_e_selects_input_energy", (Keys.ALT, "e"), "optEnergyIn", "optEnergyIn"),
     ("alt_n_selects_output_energy", (Keys.ALT, "n"), "optEnergyOut", "optEnergyOut"),
+    ("alt_o_to_constants", (Keys.ALT, "o"), "cboConstants", None),
 ]
 
 # name, text pasted into the value box (a megabyte of digits is checked natively as 100,000
@@ -324,19 +338,23 @@ BAD_INPUT = [
     ("emoji", "\U0001F600", None),
 ]
 
-# name, fragment of the address the page opens with, then its boxes (value, angle, flight path)
-# and units, and where the focus goes after OK when it shows a message; the result and the
-# message are pevrand-convert's for those boxes
+# name, fragment of the address the page opens with, then its boxes (value, angle, flight path),
+# units and edition of the constants, and where the focus goes after OK when it shows a message;
+# the result and the message are pevrand-convert's for those boxes
 LINKS = [
     ("failing_value_moves_the_focus", "#v=25&from=energy&to=q&angle=200", ("25", "200", ""),
-     ("energy", "q"), "txtTwotheta"),
+     ("energy", "q"), "classic", "txtTwotheta"),
     ("markup_stays_text", "#v=%3Cimg%20src%3Dx%20onerror%3Dwindow.hit%3D1%3E&from=nu&to=nu",
-     ("<img src=x onerror=window.hit=1>", "", ""), ("nu", "nu"), "txtInputVal"),
+     ("<img src=x onerror=window.hit=1>", "", ""), ("nu", "nu"), "classic", "txtInputVal"),
     ("100_kB_cut_to_the_box", "#from=tof&to=tof&path=1&v=" + "9" * 100_000,
-     ("9" * 32767, "", "1"), ("tof", "tof"), "txtInputVal"),
+     ("9" * 32767, "", "1"), ("tof", "tof"), "classic", "txtInputVal"),
     ("control_characters_shown_not_dropped", "#v=12%003&from=nu&to=nu", ("12\ufffd3", "", ""),
-     ("nu", "nu"), "txtInputVal"),
+     ("nu", "nu"), "classic", "txtInputVal"),
+    ("edition_chosen_before_converting", "#constants=codata2022&v=25&from=energy&to=wavelength",
+     ("25", "", ""), ("energy", "wavelength"), "codata2022", None),
 ]
+# The note beside a result of each edition
+EDITION_NOTES = {"classic": "", "codata2022": "CODATA 2022"}
 
 # name, what the browser offers instead (stubbed), the status line afterwards
 SHARES = [
@@ -417,6 +435,8 @@ class Page(unittest.TestCase):
                 if action[0] == "type":
                     click(action[1])
                     keys(Keys.END, action[2])
+                elif action[0] == "choose":
+                    choose(*action[1:])
                 elif action[0] == "arrow":  # Tab into the input group, then the next unit
                     click("txtTotalflightpath")
                     keys(Keys.TAB, Keys.DOWN)
@@ -481,18 +501,44 @@ class Page(unittest.TestCase):
                                 "mobile": True})
         try:
             with served(WEB) as (url, _, _):
-                load(url)
+                load(url + "#v=4&from=wavelength&to=nu&constants=codata2022")
                 self.assertEqual(axe_violations({"target-size": {"enabled": True}}), [])
+                # What a conversion needs, on the first screen: no option of a unit group drawn
+                off_screen = js(
+                    "return ['txtInputVal', 'cboUnitsIn', 'cboUnitsOut', 'cboConstants', "
+                    "'cmdConvert', 'txtOutputVal'].map(i => [i, document.getElementById(i)"
+                    ".getBoundingClientRect()]).filter(([, r]) => !r.height || r.top < 0 ||"
+                    " r.bottom > innerHeight).map(([i, r]) => i + ' ' + r.top + '-' + r.bottom)"
+                    ".concat(scrollY ? ['scrolled'] : [], [...document.querySelectorAll('.opt')]"
+                    ".filter(o => o.getClientRects().length).map(o => o.htmlFor))")
+                self.assertEqual(off_screen, [])
+                self.assertEqual(js("return [cboUnitsIn.value, cboUnitsOut.value]"),
+                                 ["optWavelengthIn", "optNuOut"])
+                choose("cboUnitsOut", "optVelocityOut")  # the option's own click reaction
+                self.assertEqual([checked("fraUnitsOut"), shown()], ["optVelocityOut", ["", None]])
+                click("cmdConvert")
+                self.assertEqual(shown(), [native("wavelength", "velocity", ["4"],
+                                                  constants="codata2022")[0][0], None])
                 width, scroll = js("return [innerWidth, document.documentElement.scrollWidth]")
                 self.assertEqual((width, scroll), (360, 360))
-                outside = js("return [...document.querySelectorAll('label, legend, button, input')]"
+                outside = js("return [...document.querySelectorAll('label, legend, button, input, select')]"
                              ".map(e => [e.id || e.textContent, e.getBoundingClientRect()])"
                              ".filter(([, r]) => r.left < 0 || r.right > innerWidth)"
                              ".map(([n]) => n)")
                 self.assertEqual(outside, [])
-                self.assertEqual(shown(), ["1.8087", None])
         finally:
             driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_window_drawn_as_designed_at_desktop_width(self):
+        load_afresh(URL + "#v=25&from=energy&to=wavelength&constants=codata2022")  # the note too
+        moved = js("return [...document.querySelectorAll('#frmPevrand [style*=left]')].filter(e => "
+                   "Object.entries({left: e.offsetLeft, top: e.offsetTop, width: e.offsetWidth,"
+                   " height: e.offsetHeight}).some(([p, v]) => e.style[p] && parseFloat(e.style[p])"
+                   " !== v)).map(e => e.id)")
+        drawn = js("return [frmPevrand.offsetWidth, frmPevrand.offsetHeight, [...document"
+                   ".querySelectorAll('.opt, .picker')].filter(e => e.getClientRects().length)"
+                   ".map(e => e.tagName).join()]")
+        self.assertEqual([moved, drawn], [[], [373, 599, ",".join(["LABEL"] * 20)]])
 
     def test_offline_and_no_request(self):
         driver.get_log("performance")
@@ -510,14 +556,15 @@ class Page(unittest.TestCase):
             network(online=True)
 
     def test_links_open_their_conversion(self):
-        for name, fragment, boxes, units, focus in LINKS:
+        for name, fragment, boxes, units, constants, focus in LINKS:
             with self.subTest(name):
                 load_afresh(URL + fragment)
-                output, message = native(*units, [boxes[0]], *boxes[1:])[0]
+                output, message = native(*units, [boxes[0]], *boxes[1:], constants)[0]
                 self.assertEqual(js(BOXES), list(boxes))
                 self.assertEqual([checked("fraUnitsIn"), checked("fraUnitsOut")],
                                  [opt(units[0], "In"), opt(units[1], "Out")])
                 self.assertEqual(shown(), [output, message or None])
+                self.assertEqual(edition(), [constants, EDITION_NOTES[constants]])
                 self.assertEqual(js("return [window.hit, document.querySelectorAll('[src=x]').length]"),
                                  [None, 0])
                 if focus:
@@ -530,17 +577,18 @@ class Page(unittest.TestCase):
         self.assertEqual(settled(lambda: shown()[0], "1.2361"), "1.2361")
         entries = js("return history.length")
         self.prepare(("energy", "tof"), "1e3 m&x", "", "12.5")
+        choose("cboConstants", "codata2018")
         click("cmdConvert")
-        on_show = [shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut")]
+        on_show = [shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut"), edition()]
         fragment = js("return location.hash")
         type_into("txtInputVal", "")
-        keys(Keys.RETURN)  # a message: the address stays
-        self.assertEqual([shown()[1] is None, js("return [location.hash, history.length]")],
-                         [False, [fragment, entries]])
+        keys(Keys.RETURN)  # a message: the address stays, and no edition is named
+        self.assertEqual([shown()[1] is None, js("return [location.hash, history.length]"),
+                          edition()], [False, [fragment, entries], ["codata2018", ""]])
         keys(Keys.RETURN)
         load_afresh(URL + fragment)
-        self.assertEqual([shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut")],
-                         on_show)
+        self.assertEqual([shown(), js(BOXES), checked("fraUnitsIn"), checked("fraUnitsOut"),
+                          edition()], on_show)
 
     def test_installs_and_opens_offline_after_one_visit(self):
         with served(WEB) as (url, _, stop):

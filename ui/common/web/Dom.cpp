@@ -29,6 +29,18 @@ EM_JS(void, pevrand_set_element_text, (const char *id, int idLength, const char 
               UTF8ToString(text, length);
       });
 
+EM_JS(void, pevrand_show_text, (const char *id, int idLength, const char *text, int length), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    element.textContent = UTF8ToString(text, length);
+    element.hidden = !length;
+});
+
+EM_JS(char *, pevrand_choice_value, (const char *id, int idLength, int *length),
+      { return pevrandCopyIn(document.getElementById(UTF8ToString(id, idLength)).value, length); });
+
+EM_JS(void, pevrand_set_choice_value, (const char *id, int idLength, const char *value, int length),
+      { document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(value, length); });
+
 EM_JS(int, pevrand_checked_index, (const char *frame, int length), {
     var frameElement = document.getElementById(UTF8ToString(frame, length));
     var option = frameElement.querySelector("input:checked");
@@ -36,10 +48,10 @@ EM_JS(int, pevrand_checked_index, (const char *frame, int length), {
 });
 
 EM_JS(void, pevrand_check_option, (const char *id, int length),
-      { document.getElementById(UTF8ToString(id, length)).checked = true; });
+      { pevrandCheckOption(document.getElementById(UTF8ToString(id, length))); });
 
 EM_JS(void, pevrand_focus_element, (const char *id, int length),
-      { document.getElementById(UTF8ToString(id, length)).focus(); });
+      { pevrandFocus(document.getElementById(UTF8ToString(id, length))); });
 
 EM_JS(int, pevrand_dialog_open, (const char *id, int length),
       { return document.getElementById(UTF8ToString(id, length)).open ? 1 : 0; });
@@ -106,6 +118,23 @@ void MakeReadOnly(std::string_view id)
 void SetElementText(std::string_view id, std::string_view text)
 {
     pevrand_set_element_text(id.data(), Size(id), text.data(), Size(text));
+}
+
+void ShowText(std::string_view id, std::string_view text)
+{
+    pevrand_show_text(id.data(), Size(id), text.data(), Size(text));
+}
+
+std::string ChoiceValue(std::string_view id)
+{
+    int length = 0;
+    char *copy = pevrand_choice_value(id.data(), Size(id), &length);
+    return CopiedText(copy, length);
+}
+
+void SetChoiceValue(std::string_view id, std::string_view value)
+{
+    pevrand_set_choice_value(id.data(), Size(id), value.data(), Size(value));
 }
 
 int CheckedIndex(std::string_view frame)

@@ -17,12 +17,21 @@ void MakeReadOnly(std::string_view id);
 // Sets the text of the element `id`.
 void SetElementText(std::string_view id, std::string_view text);
 
+// Sets the text of the element `id` and shows it, or empties and hides it when `text` is empty.
+void ShowText(std::string_view id, std::string_view text);
+
+// The value of the chosen entry of the <select> `id`.
+std::string ChoiceValue(std::string_view id);
+// Chooses the entry valued `value` of the <select> `id`; no change event fires.
+void SetChoiceValue(std::string_view id, std::string_view value);
+
 // The data-i index of the checked option in the fieldset `frame`, or -1 when none is checked.
 int CheckedIndex(std::string_view frame);
-// Checks the option `id`; no click or change event fires.
+// Checks the option `id`, and shows it in its frame's picker; no click or change event fires.
 void CheckOption(std::string_view id);
 
-// Gives the keyboard focus to the element `id`.
+// Gives the keyboard focus to the element `id`, or, for an option that a narrow screen doesn't
+// draw, to its frame's picker.
 void FocusElement(std::string_view id);
 
 // Whether the dialog `id` is open.

@@ -1,9 +1,11 @@
 // The page's script, run inside the module before it starts (emscripten's --pre-js, after
 // start.js), so that all is in place when the start-up or a link shows a message. It forwards
-// the DOM's events to the main window's reactions by the index of their control (data-i), and a
-// changed address to the links, opens and closes the dialogs, moves the focus when told to, fits
-// the windows to a narrow screen, sets the factors picture's fraction and, on the hosted page,
-// registers the service worker and runs the bar below the window. It converts, rounds, clears and decides nothing.
+// the DOM's events to the main window's reactions by the index of their control (data-i), the
+// Constants choice's by name, and a changed address to the links, keeps each unit group's
+// picker showing its checked option, opens and closes the dialogs, moves the focus when told to,
+// fits the windows to a narrow screen, sets the factors picture's fraction and, on the hosted
+// page, registers the service worker and runs the bar below the window. It converts, rounds,
+// clears and decides nothing.
 
 var pevrandFocusAfterDialog = {};
 
@@ -57,6 +59,24 @@ function pevrandNextMessage() {
   pevrandShowDialog('msgbox', pevrandMessages[0][1]);
 }
 
+// On a narrow screen each unit group shows as its picker, a <select> in its frame, in place of
+// its options, which still hold the choice.
+function pevrandPickerOf(option) {
+  var frame = option.closest('fieldset');
+  return frame && frame.querySelector('.picker');
+}
+// Checks `option` and shows it in its frame's picker.
+function pevrandCheckOption(option) {
+  option.checked = true;
+  var picker = pevrandPickerOf(option);
+  if (picker) picker.value = option.id;
+}
+// Focuses `element`, or, for an option that isn't drawn, its frame's picker.
+function pevrandFocus(element) {
+  var picker = element.type === 'radio' && !element.getClientRects().length && pevrandPickerOf(element);
+  (picker || element).focus();
+}
+
 (function () {
   // Each window scaled down as a whole where the screen is narrower than it.
   function fit() {
@@ -88,6 +108,17 @@ function pevrandNextMessage() {
     if (i < 0 || event.target.type !== 'text') return;
     pevrandKeepLimit(event.target);
     if (ready()) Module['_pevrand_change'](i);
+  });
+  // A choice among the options (a click, an arrow key) shows in the picker too; a choice in the
+  // picker is a click on its option, with that option's reaction.
+  page.addEventListener('change', function (event) {
+    var target = event.target;
+    if (target.type === 'radio') pevrandCheckOption(target);
+    else if (target.classList.contains('picker')) document.getElementById(target.value).click();
+  });
+  // Another edition of the constants: the result on show is stale.
+  document.getElementById('cboConstants').addEventListener('change', function () {
+    if (ready()) Module['_pevrand_constants_change']();
   });
   // A key's character code before the box handles it: Enter (main or keypad) is 13. Enter is
   // taken on its way down, so that the button a message focuses never gets the same press.

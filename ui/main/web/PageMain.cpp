@@ -46,11 +46,22 @@ public:
     // A page can't close its own tab, and has no Quit button that would ask it to.
     void CloseWindow() override {}
 
-    // The address shares the conversion on show.
+    // The address shares the conversion on show, its edition with it.
     void ResultShown(const ConvertRequest &conversion) override
     {
         ReplaceAddressFragment(LinkFragment(conversion));
     }
+
+    // The Constants choice's entries are valued by the editions' names.
+    Edition SelectedConstants() const override
+    {
+        return EditionFromName(ChoiceValue("cboConstants")).value_or(Edition::Classic);
+    }
+    void SelectConstants(Edition edition) override
+    {
+        SetChoiceValue("cboConstants", RowOf(edition).Name);
+    }
+    void ShowResultEdition(std::string_view title) override { ShowText("lblEdition", title); }
 };
 
 MainWindowReactions &Reactions()
@@ -84,6 +95,12 @@ EMSCRIPTEN_KEEPALIVE void pevrand_click(int control)
 EMSCRIPTEN_KEEPALIVE void pevrand_change(int control)
 {
     pevrand::web::Reactions().Change(pevrand::web::ControlName(control));
+}
+
+// The Constants choice, which the window's table doesn't hold: another edition chosen.
+EMSCRIPTEN_KEEPALIVE void pevrand_constants_change()
+{
+    pevrand::web::Reactions().Change("cboConstants");
 }
 
 EMSCRIPTEN_KEEPALIVE void pevrand_key_press(int control, int key)

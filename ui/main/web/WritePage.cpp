@@ -121,7 +121,7 @@ std::string Page(const std::string &module, const std::string &wasm, const std::
            (hosted ? " data-worker=\"" + std::string(WorkerFile) + "\"" : std::string()) +
            "><head>" + head + "<style>" + CommonStyle() + MainWindowStyle() +
            "</style></head><body><p id=\"nostart\" class=\"nostart\" role=\"alert\">" +
-           Escaped(CannotStart) + "</p><main>" + MainWindowMarkup(iconUri) +
+           Escaped(CannotStart) + "</p><main>" + MainWindowMarkup(iconUri) + ConstantsMarkup() +
            (hosted ? std::string(AppBar) : std::string()) + AboutDialogMarkup(iconUri) +
            MessageBoxMarkup() + "</main><script>" + script + "</script></body></html>\n";
 }
