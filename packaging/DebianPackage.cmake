@@ -8,7 +8,7 @@
 # python3-pevrand (the install component `python`): the Python module in Debian's place for
 # modules. Its ${python3:Depends} and its byte-compiling maintainer scripts come from
 # dh_python3, which scripts/deb.sh runs on the staged module before CPack packs it (see
-# CPackProject.cmake.in); the rest of Depends from dpkg-shlibdeps and python3-numpy.
+# CPackProject.cmake.in), numpy and its ABI from dh_numpy3; the rest of Depends from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pevrand)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

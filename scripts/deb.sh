@@ -43,8 +43,9 @@ if $with_python; then
         'Description: neutron units converter for Python and numpy' >"$stage/debian/control"
     DESTDIR="$stage/debian/python3-pevrand" \
         cmake --install "$build" --component python --prefix /usr >/dev/null
-    (cd "$stage" && DEB_HOST_ARCH=$(dpkg-architecture -qDEB_HOST_ARCH) \
-        dh_python3 -p python3-pevrand >/dev/null)
+    # The module is built against numpy's C interface: dh_numpy3 adds the numpy ABI it needs.
+    (cd "$stage" && export DEB_HOST_ARCH=$(dpkg-architecture -qDEB_HOST_ARCH) &&
+        dh_python3 -p python3-pevrand >/dev/null && dh_numpy3 -p python3-pevrand >/dev/null)
     PEVRAND_PYTHON3_DEPENDS=$(sed -n 's/^python3:Depends=//p' \
         "$stage/debian/python3-pevrand.substvars")
     if [ -z "$PEVRAND_PYTHON3_DEPENDS" ]; then
@@ -59,7 +60,7 @@ if $with_python; then
         chmod 0755 "$PEVRAND_PYTHON3_SCRIPTS/$script"
     done
     export PEVRAND_PYTHON3_DEPENDS PEVRAND_PYTHON3_SCRIPTS
-    echo "deb: dh_python3 gives \${python3:Depends} = $PEVRAND_PYTHON3_DEPENDS"
+    echo "deb: dh_python3 and dh_numpy3 give \${python3:Depends} = $PEVRAND_PYTHON3_DEPENDS"
 fi
 
 packed="$build/deb-packages"

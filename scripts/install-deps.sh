@@ -42,7 +42,7 @@ declare -A sets=(
   # the fuzzers and the sanitizer run
   [fuzz]="@check clang libclang-rt-14-dev"
   # the Debian packages and their checks
-  [deb]="@check dpkg-dev lintian dh-python"
+  [deb]="@check dpkg-dev lintian dh-python debhelper"
   # make test: every suite
   [test]="@check @desktop @bench @windows @web-tests @fuzz @deb"
   # make reproducible: what explains a difference between two builds of a release
