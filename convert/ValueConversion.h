@@ -70,8 +70,6 @@ public:
     // message about the geometry or the unit choices stops every value.
     PixelGeometry Geometry() const;
 
-    Edition Constants() const { return edition_; }
-
 private:
     std::optional<Quantity> input_, output_;
     Edition edition_;

@@ -156,6 +156,41 @@ ResultOf(typename Checks::Single energyMeV, const LegGeometry<G> &geometry,
     }
 }
 
+// One value, or two, through the square and both legs, its checks noted in `checks`, which
+// also takes the value and the result (each must be greater than 0), for the loops over many
+// values: Single is one number or two, G the geometry's doubles, the same for both or one a
+// lane.
+template <Quantity Input, Quantity Output, class Checks, class G>
+[[gnu::always_inline]] inline typename Checks::Single
+Converted(typename Checks::Single value, const LegGeometry<G> &geometry,
+          const EnergyFactors &factors, Checks &checks)
+{
+    const auto x = checks.Wide(value);
+    checks.Positive(x);
+    const LegInputs<Checks> inputs{value, checks.Round(x * x)};
+    const auto energy = EnergyOf<Input>(inputs, geometry, factors, checks);
+    const auto result = ResultOf<Output>(energy, geometry, factors, checks);
+    checks.Positive(checks.Wide(result));
+    return checks.Result(result);
+}
+
+// A pixel's geometry as the legs read it.
+inline LegGeometry<double> GeometryOf(const PixelGeometry &pixel)
+{
+    return {pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
+}
+
+#if defined(__SSE2__)
+// Two pixels' geometry, one a lane, for two values of two pixels at once. (Only what the pair's
+// legs read is loaded: the rest is dropped as unused.)
+inline LegGeometry<checked::DoublePair> LanesOf(const PixelGeometry &low, const PixelGeometry &high)
+{
+    return {_mm_set_pd(high.SinTheta, low.SinTheta),
+            _mm_set_pd(high.TofNumerator, low.TofNumerator),
+            _mm_set_pd(high.FlightPathMm, low.FlightPathMm)};
+}
+#endif
+
 // Calls body.template operator()<quantity>(): a quantity known at run time made a constant.
 template <class Body> decltype(auto) WithQuantity(Quantity quantity, Body &&body)
 {

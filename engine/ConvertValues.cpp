@@ -19,27 +19,9 @@ namespace pevrand
 namespace
 {
 
-using legs::EnergyOf;
+using legs::Converted;
 using legs::LegGeometry;
-using legs::LegInputs;
-using legs::ResultOf;
 using legs::WithQuantity;
-
-// One value through the square and both legs, its checks noted in `checks`, which must also
-// take the value and the result (each greater than 0). Single is one single, or two of them;
-// G the geometry's doubles, the same for both or one a lane.
-template <Quantity Input, Quantity Output, class Checks, class G>
-[[gnu::always_inline]] inline typename Checks::Single
-Converted(typename Checks::Single value, const LegGeometry<G> &geometry, Checks &checks)
-{
-    const auto x = checks.Wide(value);
-    checks.Positive(x);
-    const LegInputs<Checks> inputs{value, checks.Round(x * x)};
-    const auto energy = EnergyOf<Input>(inputs, geometry, legs::ClassicFactors, checks);
-    const auto result = ResultOf<Output>(energy, geometry, legs::ClassicFactors, checks);
-    checks.Positive(checks.Wide(result));
-    return checks.Result(result);
-}
 
 // A value as the input box would hold it: a single as it is, a double as the single nearest to
 // it (an infinity beyond the single range, NaN as NaN).
@@ -71,10 +53,11 @@ void StorePair(float *at, __m128 pair)
 }
 #endif
 
-// Converts each value with one geometry; true when every one converted.
-template <Quantity Input, Quantity Output, class Value>
-bool ConvertEach(const LegGeometry<double> &geometry, std::span<const Value> values,
-                 std::span<float> results)
+// Converts each value with geometryOf(i), its pixel's, two values at a time with pairOf(i),
+// the two pixels' of values i and i + 1, one a lane; true when every one converted.
+template <Quantity Input, Quantity Output, class Value, class GeometryOf, class PairOf>
+bool ConvertEach(std::span<const Value> values, std::span<float> results,
+                 const GeometryOf &geometryOf, [[maybe_unused]] const PairOf &pairOf)
 {
     bool failed = false;
     std::size_t i = 0;
@@ -84,49 +67,16 @@ bool ConvertEach(const LegGeometry<double> &geometry, std::span<const Value> val
     for (; i + 2 <= values.size(); i += 2) {
         checked::NotingPairs checks;
         StorePair(results.data() + i,
-                  Converted<Input, Output>(LoadPair(values.data() + i), geometry, checks));
+                  Converted<Input, Output>(LoadPair(values.data() + i), pairOf(i),
+                                           legs::ClassicFactors, checks));
         anyFailed = _mm_or_pd(anyFailed, checks.Failed);
     }
     failed = _mm_movemask_pd(anyFailed) != 0;
 #endif
     for (; i < values.size(); ++i) {
         checked::Noting checks;
-        results[i] = Converted<Input, Output>(SingleOf(values[i]), geometry, checks);
-        failed = failed || checks.Failed;
-    }
-    return !failed;
-}
-
-// ConvertEach with each value's own pixel's geometry, two values of any two pixels at a time.
-template <Quantity Input, Quantity Output, class Value>
-bool ConvertEachByPixel(std::span<const PixelGeometry> pixels, std::span<const std::size_t> pixelOf,
-                        std::span<const Value> values, std::span<float> results)
-{
-    const auto geometryOf = [&](std::size_t i) {
-        const PixelGeometry &pixel = pixels[pixelOf[i]];
-        return LegGeometry<double>{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
-    };
-    bool failed = false;
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    __m128d anyFailed = _mm_setzero_pd();
-    for (; i + 2 <= values.size(); i += 2) {
-        const LegGeometry<double> low = geometryOf(i), high = geometryOf(i + 1);
-        // (Only what the pair's legs read is loaded: the rest is dropped as unused.)
-        const LegGeometry<checked::DoublePair> lanes{
-            _mm_set_pd(high.SinTheta, low.SinTheta),
-            _mm_set_pd(high.TofNumerator, low.TofNumerator),
-            _mm_set_pd(high.FlightPathMm, low.FlightPathMm)};
-        checked::NotingPairs checks;
-        StorePair(results.data() + i,
-                  Converted<Input, Output>(LoadPair(values.data() + i), lanes, checks));
-        anyFailed = _mm_or_pd(anyFailed, checks.Failed);
-    }
-    failed = _mm_movemask_pd(anyFailed) != 0;
-#endif
-    for (; i < values.size(); ++i) {
-        checked::Noting checks;
-        results[i] = Converted<Input, Output>(SingleOf(values[i]), geometryOf(i), checks);
+        results[i] = Converted<Input, Output>(SingleOf(values[i]), geometryOf(i),
+                                              legs::ClassicFactors, checks);
         failed = failed || checks.Failed;
     }
     return !failed;
@@ -171,7 +121,8 @@ bool ConvertAll(Quantity input, Quantity output, float flightPath, float theta,
     }
     const bool converted = WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
-            return ConvertEach<Input, Output, Value>(geometry, values, results);
+            const auto same = [&](std::size_t) { return geometry; };
+            return ConvertEach<Input, Output>(values, results, same, same);
         });
     });
     if (shown)
@@ -186,7 +137,17 @@ bool ConvertAllByPixel(Quantity input, Quantity output, std::span<const PixelGeo
 {
     const bool converted = WithQuantity(input, [&]<Quantity Input>() {
         return WithQuantity(output, [&]<Quantity Output>() {
-            return ConvertEachByPixel<Input, Output, Value>(pixels, pixelOf, values, results);
+            const auto geometryOf = [&](std::size_t i) {
+                return legs::GeometryOf(pixels[pixelOf[i]]);
+            };
+#if defined(__SSE2__)
+            const auto pairOf = [&](std::size_t i) {
+                return legs::LanesOf(pixels[pixelOf[i]], pixels[pixelOf[i + 1]]);
+            };
+#else
+            const auto pairOf = geometryOf;
+#endif
+            return ConvertEach<Input, Output>(values, results, geometryOf, pairOf);
         });
     });
     if (shown)

@@ -14,25 +14,9 @@ namespace pevrand
 namespace
 {
 
-using legs::EnergyOf;
+using legs::Converted;
 using legs::LegGeometry;
-using legs::LegInputs;
-using legs::ResultOf;
 using legs::WithQuantity;
-
-// One value, or two, through the square and both legs, its checks noted.
-template <Quantity Input, Quantity Output, class Checks, class G>
-[[gnu::always_inline]] inline typename Checks::Single
-Converted(typename Checks::Single value, const LegGeometry<G> &geometry,
-          const EnergyFactors &factors, Checks &checks)
-{
-    checks.Positive(value);
-    const LegInputs<Checks> inputs{value, checks.Round(value * value)};
-    const auto energy = EnergyOf<Input>(inputs, geometry, factors, checks);
-    const auto result = ResultOf<Output>(energy, geometry, factors, checks);
-    checks.Positive(result);
-    return checks.Result(result);
-}
 
 // Each result as five figures show it; false where they lie beyond the double range, which
 // fails the result as any other step beyond it does.
@@ -102,7 +86,7 @@ bool ConvertWideValues(Edition edition, Quantity input, Quantity output, double 
                        bool shown)
 {
     const PixelGeometry pixel = PrepareWidePixel(edition, input, output, flightPath, theta);
-    const LegGeometry<double> geometry{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
+    const LegGeometry<double> geometry = legs::GeometryOf(pixel);
     const auto same = [&](std::size_t) { return geometry; };
     const bool converted =
         ConvertEvery(RowOf(edition).Factors, input, output, values, results, same, same);
@@ -114,16 +98,10 @@ bool ConvertWideValuesByPixel(Edition edition, Quantity input, Quantity output,
                               std::span<const std::size_t> pixelOf, std::span<const double> values,
                               std::span<double> results, bool shown)
 {
-    const auto geometryOf = [&](std::size_t i) {
-        const PixelGeometry &pixel = pixels[pixelOf[i]];
-        return LegGeometry<double>{pixel.SinTheta, pixel.TofNumerator, pixel.FlightPathMm};
-    };
+    const auto geometryOf = [&](std::size_t i) { return legs::GeometryOf(pixels[pixelOf[i]]); };
 #if defined(__SSE2__)
     const auto pairOf = [&](std::size_t i) {
-        const LegGeometry<double> low = geometryOf(i), high = geometryOf(i + 1);
-        return LegGeometry<checked::DoublePair>{_mm_set_pd(high.SinTheta, low.SinTheta),
-                                                _mm_set_pd(high.TofNumerator, low.TofNumerator),
-                                                _mm_set_pd(high.FlightPathMm, low.FlightPathMm)};
+        return legs::LanesOf(pixels[pixelOf[i]], pixels[pixelOf[i + 1]]);
     };
 #else
     const auto pairOf = geometryOf;
