@@ -81,6 +81,10 @@ ROWS = [
      value(2, "Value out of range for this conversion"), 1),
     ("unknown_constants", ["--constants", "codata", "meV", "nu", "1"], None, "",
      usage_error('unknown constants "codata": use classic, codata2018, codata2022'), 2),
+    ("constants_given_twice", ["--constants=classic", "--constants", "codata2018", "meV", "nu",
+                               "1"], None, "", usage_error("--constants given twice"), 2),
+    ("constants_without_its_edition", ["meV", "nu", "--constants"], None, "",
+     usage_error("--constants needs a value: classic, codata2018, codata2022"), 2),
     # Every message, each with an empty line where its value would be.
     ("no_input_value", ["meV", "nu", ""], None, "\n", value(1, "No input value specified"), 1),
     ("decimal_comma", ["meV", "nu", "4.1354", "2,5"], None, "1\n\n",

@@ -36,6 +36,24 @@ def test_energy_transfer_follows_its_equations_in_each_geometry_and_unit(fixed, 
     np.testing.assert_allclose(got, expected, rtol=1e-11)
 
 
+@pytest.mark.parametrize("edition", ["codata2018", "codata2022"])
+def test_the_energy_conversions_take_the_editions_factors(edition):
+    factors = pevrand.constants(edition)
+    ev, ek, en = (factors[k] for k in ("energy_velocity", "energy_wavevector",
+                                       "energy_wavenumber"))
+    tof = np.array([6000.0, 9000.0])
+    vi = np.sqrt(25.0 / ev)
+    vf = 4.0 / (tof * 1e-6 - 10.0 / vi)
+    expected = (25.0 - ev * vf**2) / en
+    got = pevrand.energy_transfer(tof, l1=10.0, l2=4.0, ei=25.0, unit="cm-1", constants=edition)
+    np.testing.assert_allclose(got, expected, rtol=1e-12)
+    # The transfer goes back to meV by the same factor before |Q| is worked out.
+    ki, kf = np.sqrt(25.0 / ek), np.sqrt((25.0 - got * en) / ek)
+    q = pevrand.momentum_transfer(got, angle=75.0, ei=25.0, unit="cm-1", constants=edition)
+    np.testing.assert_allclose(q, np.sqrt(ki**2 + kf**2 - 2 * ki * kf * np.cos(np.radians(75.0))),
+                               rtol=1e-12)
+
+
 def test_momentum_transfer_follows_its_equation_and_is_converts_q_at_no_transfer():
     transfer = RNG.uniform(-20.0, 20.0, 300)
     angle = RNG.uniform(0.0, 180.0, 300)

@@ -9,7 +9,9 @@ and shows the installed icon, the metainfo launches that entry and provides that
 
 import argparse
 import configparser
+import gzip
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -66,6 +68,21 @@ class Installed(unittest.TestCase):
                          f"{self.desktop_id}.desktop")
         self.assertEqual(root.findtext("provides/binary"), self.executable)
         self.assertIn(self.version, [r.get("version") for r in root.iter("release")])
+
+
+    def test_manual_pages_list_the_commands_quantities(self):
+        # Both pages are filled in from the quantity table at build time, as --help is.
+        helped = subprocess.run([self.path("bin", "pevrand-convert"), "--help"], check=True,
+                                capture_output=True, text=True).stdout
+        names = re.findall(r"^  ([a-z]+) ", helped.split("Quantities,")[1], re.MULTILINE)
+        self.assertEqual(len(names), 10, helped)
+        for page in (f"{self.executable}.1.gz", "pevrand-convert.1.gz"):
+            with gzip.open(self.path("share", "man", "man1", page), "rt",
+                           encoding="utf-8") as manual:
+                text = manual.read()
+            self.assertNotIn("@QUANTITY", text, page)
+        rows = [line.split()[0] for line in text.split("Other names")[1].splitlines()[1:11]]
+        self.assertEqual(rows, names)
 
 
 def main():
